@@ -1,0 +1,56 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+// Conventions shared by every subcommand: exit statuses, argument parsing, reading values and
+// files, and printing one JSON object per line.
+namespace sdkcore::cli {
+
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+// A usage or input error: main() prints "sdkcore: <what()>" on one line and exits 2.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The parsed command line of one subcommand.
+struct ParsedArgs {
+  std::map<std::string, std::string> values;  // "--flag" -> value, for flags that take one
+  std::set<std::string> switches;             // "--flag" given, for flags without value
+  std::vector<std::string> positional;        // everything else, "-" included
+  bool help = false;                          // "--help" was given
+
+  bool has(const std::string& flag) const { return values.count(flag) || switches.count(flag); }
+  std::optional<std::string> value(const std::string& flag) const;
+};
+
+// Parses 'args'. 'valueFlags' take the next argument as their value; 'switchFlags' take none.
+// Throws UsageError for an unknown flag, a flag given twice, a missing value, or more than
+// 'maxPositional' positional arguments.
+ParsedArgs parseArgs(const std::vector<std::string>& args, const std::set<std::string>& valueFlags,
+                     const std::set<std::string>& switchFlags, std::size_t maxPositional);
+
+// Returns all of standard input, unchanged.
+std::string readStdin();
+// Returns 'value', or all of standard input when it is "-".
+std::string valueOrStdin(const std::string& value);
+// Returns the bytes of the file at 'path'; throws UsageError naming the file when unreadable.
+std::string readFile(const std::string& path);
+
+// Prints 'json' compactly as one line on standard output. Invalid UTF-8 is replaced.
+void printJsonLine(const nlohmann::json& json);
+
+// Prints 'usage' on standard output (for --help) and returns 0.
+int printUsage(const std::string& usage);
+
+}  // namespace sdkcore::cli

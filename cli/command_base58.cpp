@@ -1,0 +1,14 @@
+#include "cli_support.hpp"
+#include "commands.hpp"
+
+namespace sdkcore::cli {
+
+// Placeholder until the subcommand is built.
+int runBase58(const Args&) {
+  throw UsageError("this subcommand is not available in this build yet");
+}
+
+int runPmId(const Args&) {
+  throw UsageError("this subcommand is not available in this build yet");
+}
+}  // namespace sdkcore::cli

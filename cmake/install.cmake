@@ -1,0 +1,17 @@
+# Installs the library, its headers and a CMake package that `find_package(sdkcore)` finds.
+include(CMakePackageConfigHelpers)
+
+install(TARGETS sdkcore EXPORT sdkcoreTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/sdkcore DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(EXPORT sdkcoreTargets NAMESPACE sdkcore:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/sdkcore)
+
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/sdkcoreConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/sdkcoreConfig.cmake
+  INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/sdkcore)
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/sdkcoreConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/sdkcoreConfig.cmake ${PROJECT_BINARY_DIR}/sdkcoreConfigVersion.cmake
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/sdkcore)

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <exception>
+#include <memory>
+#include <string>
+#include <typeinfo>
+
+namespace sdkcore {
+
+// A log sink that the host attaches to `Logger::shared()`.
+class LogInterface {
+ public:
+  virtual ~LogInterface() = default;
+
+  // Receives one event. 'classType' is the type of the reporting class (`SdkCore`), 'tag' is
+  // `Logger::TAG`, 'exception' is the error the event reports or null. Called synchronously on
+  // the logging thread; must not throw.
+  virtual void log(const std::type_info& classType, const std::string& tag,
+                   const std::string& message, std::shared_ptr<const std::exception> exception) = 0;
+};
+
+}  // namespace sdkcore

@@ -1,0 +1,138 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+
+namespace sdkcore {
+
+// The six payload records of a token request. Fields are fixed at construction and read through
+// accessors; constructor argument order follows the public API and may differ from field order.
+
+// A card typed in, for an order.
+class CardParams {
+ public:
+  CardParams(std::string pan, std::string cvc, std::string expiryMMYY,
+             std::optional<std::string> cardholder, std::string mdOrder, std::string pubKey);
+  const std::string& mdOrder() const noexcept { return mdOrder_; }
+  const std::string& pan() const noexcept { return pan_; }
+  const std::string& cvc() const noexcept { return cvc_; }
+  const std::string& expiryMMYY() const noexcept { return expiryMMYY_; }
+  const std::optional<std::string>& cardholder() const noexcept { return cardholder_; }
+  const std::string& pubKey() const noexcept { return pubKey_; }
+
+ private:
+  std::string mdOrder_;
+  std::string pan_;
+  std::string cvc_;
+  std::string expiryMMYY_;
+  std::optional<std::string> cardholder_;
+  std::string pubKey_;
+};
+
+// A card typed in, without an order.
+class CardParamsInstant {
+ public:
+  CardParamsInstant(std::string pan, std::string cvc, std::string expiryMMYY,
+                    std::optional<std::string> cardholder, std::string pubKey);
+  const std::string& pan() const noexcept { return pan_; }
+  const std::string& cvc() const noexcept { return cvc_; }
+  const std::string& expiryMMYY() const noexcept { return expiryMMYY_; }
+  const std::optional<std::string>& cardholder() const noexcept { return cardholder_; }
+  const std::string& pubKey() const noexcept { return pubKey_; }
+
+ private:
+  std::string pan_;
+  std::string cvc_;
+  std::string expiryMMYY_;
+  std::optional<std::string> cardholder_;
+  std::string pubKey_;
+};
+
+// A new card typed in; the same fields as `CardParamsInstant`, a distinct type.
+class NewPaymentMethodParams {
+ public:
+  NewPaymentMethodParams(std::string pan, std::string cvc, std::string expiryMMYY,
+                         std::optional<std::string> cardholder, std::string pubKey);
+  const std::string& pan() const noexcept { return pan_; }
+  const std::string& cvc() const noexcept { return cvc_; }
+  const std::string& expiryMMYY() const noexcept { return expiryMMYY_; }
+  const std::optional<std::string>& cardholder() const noexcept { return cardholder_; }
+  const std::string& pubKey() const noexcept { return pubKey_; }
+
+ private:
+  std::string pan_;
+  std::string cvc_;
+  std::string expiryMMYY_;
+  std::optional<std::string> cardholder_;
+  std::string pubKey_;
+};
+
+// A stored card (binding), for an order.
+class BindingParams {
+ public:
+  BindingParams(std::string pubKey, std::string bindingId, std::optional<std::string> cvc,
+                std::string mdOrder);
+  const std::string& mdOrder() const noexcept { return mdOrder_; }
+  const std::string& bindingId() const noexcept { return bindingId_; }
+  const std::optional<std::string>& cvc() const noexcept { return cvc_; }
+  const std::string& pubKey() const noexcept { return pubKey_; }
+
+ private:
+  std::string mdOrder_;
+  std::string bindingId_;
+  std::optional<std::string> cvc_;
+  std::string pubKey_;
+};
+
+// A stored card (binding), without an order.
+class BindingParamsInstant {
+ public:
+  BindingParamsInstant(std::string pubKey, std::string bindingId, std::optional<std::string> cvc);
+  const std::string& bindingId() const noexcept { return bindingId_; }
+  const std::optional<std::string>& cvc() const noexcept { return cvc_; }
+  const std::string& pubKey() const noexcept { return pubKey_; }
+
+ private:
+  std::string bindingId_;
+  std::optional<std::string> cvc_;
+  std::string pubKey_;
+};
+
+// A stored payment method named by its public identifier, "pm_" + Base58 of the binding id.
+class StoredPaymentMethodParams {
+ public:
+  StoredPaymentMethodParams(std::string pubKey, std::string storePaymentMethodId,
+                            std::optional<std::string> cvc);
+  const std::string& storedPaymentMethodId() const noexcept { return storedPaymentMethodId_; }
+  const std::optional<std::string>& cvc() const noexcept { return cvc_; }
+  const std::string& pubKey() const noexcept { return pubKey_; }
+
+ private:
+  std::string storedPaymentMethodId_;
+  std::optional<std::string> cvc_;
+  std::string pubKey_;
+};
+
+// The payment input of a request: exactly one of the six records. The alternative index is the
+// case's declared position (cardParams, cardParamsInstant, bindingParams, bindingParamsInstant,
+// newPaymentMethodParams, storedPaymentMethodParams).
+using PaymentParamsVariant =
+    std::variant<CardParams, CardParamsInstant, BindingParams, BindingParamsInstant,
+                 NewPaymentMethodParams, StoredPaymentMethodParams>;
+
+// Returns the case name of the variant's alternative, such as "cardParams".
+std::string_view caseName(const PaymentParamsVariant& params) noexcept;
+
+// Text forms of the records, as the library's log messages embed them, e.g.
+// `SDKCore.BindingParamsInstant(bindingId: "b", cvc: nil, pubKey: "k")`.
+std::string debugString(const CardParams& params);
+std::string debugString(const CardParamsInstant& params);
+std::string debugString(const NewPaymentMethodParams& params);
+std::string debugString(const BindingParams& params);
+std::string debugString(const BindingParamsInstant& params);
+std::string debugString(const StoredPaymentMethodParams& params);
+// "SDKCore.PaymentParamsVariant.cardParams(params: SDKCore.CardParams(...))".
+std::string debugString(const PaymentParamsVariant& params);
+
+}  // namespace sdkcore

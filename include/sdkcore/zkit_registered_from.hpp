@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json_fwd.hpp>
+
+namespace sdkcore {
+
+// Which module of the kit makes a token request; its raw text ends the payment string.
+enum class ZKITRegisteredFrom : std::uint8_t {
+  ZKIT_CORE,
+  ZKIT_FORMS,
+  ZKIT_PAYMENT,
+};
+
+// Returns the raw text of 'from', equal to its case name ("ZKIT_CORE").
+std::string_view rawValue(ZKITRegisteredFrom from) noexcept;
+
+// Returns the case whose raw text equals 'raw' exactly (case-sensitive, no trimming),
+// or nullopt for any other text.
+std::optional<ZKITRegisteredFrom> registeredFromRawValue(std::string_view raw) noexcept;
+
+// Returns the text form "SDKCore.ZKITRegisteredFrom.ZKIT_CORE".
+std::string debugString(ZKITRegisteredFrom from);
+
+// JSON coding as the raw text. Reading a string that is no raw text throws
+// `DecodingError` of kind dataCorrupted; a non-string throws typeMismatch.
+void to_json(nlohmann::json& json, ZKITRegisteredFrom from);
+void from_json(const nlohmann::json& json, ZKITRegisteredFrom& from);
+
+}  // namespace sdkcore

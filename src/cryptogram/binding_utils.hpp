@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace sdkcore {
+
+// Decodes stored-payment-method identifiers ("pm_" + Base58 of the binding id's UTF-8 bytes).
+class BindingUtils {
+ public:
+  BindingUtils() = delete;
+  // Returns the binding id, trimmed of Unicode white space and line breaks at both ends, or the
+  // empty text when the identifier is malformed. Never throws.
+  static std::string decodeBindingId(std::string_view storedPaymentMethodId);
+};
+
+}  // namespace sdkcore
