@@ -148,6 +148,10 @@ INSTANTIATE_TEST_SUITE_P(
                               "b\xE3\x80\x80"
                               "c",
                               std::nullopt, "abc"},
+                    CleanCase{"VerticalTabAndNelAreWhiteSpace",
+                              "a\vb\xC2\x85"
+                              "c",
+                              std::nullopt, "abc"},
                     CleanCase{"AccentKeptWhole", "e\xCC\x81 x", 1, "e\xCC\x81"}),
     caseName<CleanCase>);
 
