@@ -27,7 +27,9 @@ class ValidationResult {
  private:
   ValidationResult(bool isValid, std::optional<std::string> errorCode,
                    std::optional<std::string> errorMessage)
-      : isValid_(isValid), errorCode_(std::move(errorCode)), errorMessage_(std::move(errorMessage)) {}
+      : isValid_(isValid),
+        errorCode_(std::move(errorCode)),
+        errorMessage_(std::move(errorMessage)) {}
 
   template <typename T>
   friend class BaseValidator;
