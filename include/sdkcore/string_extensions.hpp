@@ -26,7 +26,8 @@ std::string takeLast(std::string_view text, std::int64_t count);
 // Reads the whole text as an optionally signed ASCII decimal integer; nullopt otherwise or on
 // overflow.
 std::optional<std::int64_t> toIntOrNil(std::string_view text);
-// Compiles 'pattern'. Throws std::invalid_argument naming the pattern when it is invalid.
+// Compiles 'pattern' (ICU syntax, see Regex). Throws std::invalid_argument naming the pattern
+// when it is invalid or when 'options' holds an unknown bit. Thread-safe.
 Regex toRegex(std::string_view pattern, RegexOptions options = RegexOptions::none);
 
 // The error toExpDate() throws: domain is the message text, code is -1.
