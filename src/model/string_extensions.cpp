@@ -8,6 +8,7 @@
 
 #include <unicode/uchar.h>
 
+#include "model/localization.hpp"
 #include "model/unicode_text.hpp"
 
 namespace sdkcore {
@@ -99,6 +100,11 @@ std::string expandShortColor(std::string_view text) {
   return expanded;
 }
 
+ExpDateError expDateError(std::string domain) {
+  std::string description = localizedErrorDescription(domain, -1);
+  return ExpDateError(std::move(domain), std::move(description));
+}
+
 }  // namespace
 
 std::string digitsOnly(std::string_view text, std::optional<std::int64_t> maxLength) {
@@ -150,6 +156,17 @@ std::optional<std::int64_t> toIntOrNil(std::string_view text) {
   if (!negative) return static_cast<std::int64_t>(magnitude);
   if (magnitude == limit) return std::numeric_limits<std::int64_t>::min();
   return -static_cast<std::int64_t>(magnitude);
+}
+
+ExpiryDate toExpDate(std::string_view text) {
+  // A search like the validators' pattern rule: `$` also matches before one final line
+  // terminator, which then makes the year text unreadable below.
+  static const Regex format = toRegex("^\\d{2}/\\d{2}$", RegexOptions::caseInsensitive);
+  if (!format.findIn(text)) throw expDateError("Incorrect format, should be MM/YY.");
+  const std::optional<std::int64_t> month = toIntOrNil(take(text, 2));
+  const std::optional<std::int64_t> year = toIntOrNil(takeLast(text, 2));
+  if (!month || !year) throw expDateError("Invalid month or year");
+  return ExpiryDate(2000 + *year, *month);
 }
 
 Color parseColor(std::string_view text) {

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -89,6 +91,24 @@ TEST(RegexTest, InvalidPatternThrowsNamingIt) {
 
 TEST(RegexTest, UnknownOptionBitsAreRejected) {
   EXPECT_THROW(toRegex("a", static_cast<RegexOptions>(4)), std::invalid_argument);
+}
+
+// One compiled expression used from several threads at once: each call must use its own matcher.
+TEST(RegexTest, SharedBetweenThreads) {
+  const Regex digits = toRegex("^[0-9]+$");
+  std::vector<int> failures(4, 0);
+  std::vector<std::thread> threads;
+  for (std::size_t t = 0; t < failures.size(); ++t) {
+    threads.emplace_back([&digits, &failures, t] {
+      for (int i = 0; i < 2000; ++i) {
+        const std::string number = std::to_string(i * 7919 + static_cast<int>(t));
+        if (!digits.findIn(number) || digits.findIn(number + "x")) ++failures[t];
+        if (take(number + "e\xCC\x81", 64) != number + "e\xCC\x81") ++failures[t];
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(failures, std::vector<int>(failures.size(), 0));
 }
 
 TEST(RegexTest, KeepsItsPatternText) { EXPECT_EQ(toRegex("^a$").pattern(), "^a$"); }
