@@ -15,3 +15,8 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/sdkcoreConfigVersion.cmak
   COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/sdkcoreConfig.cmake ${PROJECT_BINARY_DIR}/sdkcoreConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/sdkcore)
+
+# The library's resource bundle; the library finds it at <prefix>/share/sdkcore relative to its
+# own directory.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/SDKCore_SDKCore.bundle
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/sdkcore)

@@ -10,7 +10,8 @@
 
 namespace sdkcore {
 
-// The card data a payment string is written from.
+// The card data a payment string is written from: an identifier with the optional expiry date,
+// security code and card holder name. An immutable value: safe to share between threads.
 class CoreCardInfo {
  public:
   CoreCardInfo(CardIdentifier identifier, std::optional<ExpiryDate> expDate,
@@ -28,9 +29,31 @@ class CoreCardInfo {
   std::optional<std::string> cardHolder_;
 };
 
-// JSON form: members "identifier", "expDate", "cvv", "cardHolder" in that order; absent fields
-// are left out. Reading treats null as absent and throws `DecodingError` on a wrong type.
+// JSON form: members "identifier", "expDate", "cvv", "cardHolder", written in that order by
+// ordered_json (plain nlohmann::json sorts keys); absent fields are left out, never null.
+// Reading requires "identifier"; a missing or null optional member reads as absent, a value of
+// the wrong type fails the whole reading. Members are read in the order above and the first
+// failure is thrown as `DecodingError`; unknown members are ignored.
 void to_json(nlohmann::json& json, const CoreCardInfo& info);
+void to_json(nlohmann::ordered_json& json, const CoreCardInfo& info);
 CoreCardInfo coreCardInfoFromJson(const nlohmann::json& json);
+CoreCardInfo coreCardInfoFromJson(const nlohmann::ordered_json& json);
 
 }  // namespace sdkcore
+
+// Lets nlohmann/json convert the type directly (it has no default constructor).
+namespace nlohmann {
+
+template <>
+struct adl_serializer<sdkcore::CoreCardInfo> {
+  template <typename Json>
+  static sdkcore::CoreCardInfo from_json(const Json& json) {
+    return sdkcore::coreCardInfoFromJson(json);
+  }
+  template <typename Json>
+  static void to_json(Json& json, const sdkcore::CoreCardInfo& info) {
+    sdkcore::to_json(json, info);
+  }
+};
+
+}  // namespace nlohmann

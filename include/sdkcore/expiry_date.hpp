@@ -9,6 +9,7 @@
 namespace sdkcore {
 
 // A card's expiry month and year. Holds whatever it is given; nothing is validated.
+// An immutable value: safe to share between threads.
 class ExpiryDate {
  public:
   ExpiryDate(std::int64_t expYear, std::int64_t expMonth) noexcept
@@ -17,9 +18,11 @@ class ExpiryDate {
   std::int64_t expYear() const noexcept { return expYear_; }
   std::int64_t expMonth() const noexcept { return expMonth_; }
 
-  // Returns year and month without separator or padding: 2025/3 gives "20253".
+  // Returns year and month without separator or padding: 2025/3 gives "20253". This is the form
+  // of the expiry in the payment string.
   std::string format() const;
-  // Returns month "/" (year mod 100), without padding: 2025/3 gives "3/25".
+  // Returns month "/" (year mod 100, truncating), without padding: 2025/3 gives "3/25", 2105/11
+  // gives "11/5".
   std::string formatExpiryDate() const;
 
   friend bool operator==(const ExpiryDate&, const ExpiryDate&) = default;
@@ -29,14 +32,38 @@ class ExpiryDate {
   std::int64_t expMonth_;
 };
 
-// JSON form {"expYear": 2025, "expMonth": 12}. Reading requires both integer members and throws
-// `DecodingError` otherwise.
+// JSON form {"expYear": 2025, "expMonth": 12}; ordered_json keeps that member order (plain
+// nlohmann::json sorts keys). Reading requires an object with both members as 64-bit integers
+// (a float with an integral value is accepted) in any order, and throws `DecodingError`
+// otherwise: keyNotFound, valueNotFound (null), typeMismatch, or dataCorrupted for a number with
+// a fraction or out of range.
 void to_json(nlohmann::json& json, const ExpiryDate& date);
+void to_json(nlohmann::ordered_json& json, const ExpiryDate& date);
 ExpiryDate expiryDateFromJson(const nlohmann::json& json);
+ExpiryDate expiryDateFromJson(const nlohmann::ordered_json& json);
 
 }  // namespace sdkcore
 
+// Hashes year, then month; equal values hash equally.
 template <>
 struct std::hash<sdkcore::ExpiryDate> {
   std::size_t operator()(const sdkcore::ExpiryDate& date) const noexcept;
 };
+
+// Lets nlohmann/json convert the type directly: json.get<sdkcore::ExpiryDate>() and
+// ordered_json(date). The type has no default constructor, hence the serializer.
+namespace nlohmann {
+
+template <>
+struct adl_serializer<sdkcore::ExpiryDate> {
+  template <typename Json>
+  static sdkcore::ExpiryDate from_json(const Json& json) {
+    return sdkcore::expiryDateFromJson(json);
+  }
+  template <typename Json>
+  static void to_json(Json& json, const sdkcore::ExpiryDate& date) {
+    sdkcore::to_json(json, date);
+  }
+};
+
+}  // namespace nlohmann

@@ -7,17 +7,27 @@
 
 namespace sdkcore {
 
+// Options of toRegex(), a bit set.
 enum class RegexOptions : std::uint32_t { none = 0, caseInsensitive = 1 };
 
-// A compiled regular expression (ICU syntax: Unicode-aware \d and \w; `$` also matches before
-// one final line terminator). Immutable and safe to share between threads.
+// A compiled regular expression in ICU syntax: \d is any Unicode decimal digit (Nd), \w and \s
+// are Unicode-aware, `^` matches only at the start of the input, and `$` matches at the end and
+// also just before one line terminator that ends the input (CR LF counts as one). Matching is
+// case-sensitive unless compiled with RegexOptions::caseInsensitive.
+//
+// Made by toRegex() (string_extensions.hpp). The pattern is compiled once; copies share it.
+// Immutable and safe to use from any number of threads at once.
 class Regex {
  public:
-  // Returns true when the expression matches somewhere in 'text'. Invalid UTF-8 never matches
-  // more than its valid parts allow; never throws.
+  // Returns true when the expression matches somewhere in the whole of 'text'. Invalid UTF-8 is
+  // read with each ill-formed sequence as U+FFFD, so it matches only what accepts that
+  // character. Never throws.
   bool findIn(std::string_view text) const noexcept;
-  // Returns 'text' with every match replaced by 'replacement' (taken literally).
+  // Returns 'text' with every match replaced by 'replacement', which is taken literally ("$1" and
+  // "\" have no special meaning). The result is valid UTF-8 (ill-formed input sequences come back
+  // as U+FFFD). Throws std::runtime_error if ICU fails (memory exhaustion, backtracking limits).
   std::string replaceAll(std::string_view text, std::string_view replacement) const;
+  // The pattern text the expression was compiled from.
   const std::string& pattern() const noexcept;
 
  private:

@@ -26,9 +26,12 @@ std::optional<ZKITRegisteredFrom> registeredFromRawValue(std::string_view raw) n
 // Returns the text form "SDKCore.ZKITRegisteredFrom.ZKIT_CORE".
 std::string debugString(ZKITRegisteredFrom from);
 
-// JSON coding as the raw text. Reading a string that is no raw text throws
-// `DecodingError` of kind dataCorrupted; a non-string throws typeMismatch.
+// JSON coding as the raw text (a single JSON string), for nlohmann::json and ordered_json.
+// Reading a string that is no raw text throws `DecodingError` of kind dataCorrupted; null throws
+// valueNotFound and any other non-string typeMismatch.
 void to_json(nlohmann::json& json, ZKITRegisteredFrom from);
+void to_json(nlohmann::ordered_json& json, ZKITRegisteredFrom from);
 void from_json(const nlohmann::json& json, ZKITRegisteredFrom& from);
+void from_json(const nlohmann::ordered_json& json, ZKITRegisteredFrom& from);
 
 }  // namespace sdkcore

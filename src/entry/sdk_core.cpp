@@ -1,6 +1,153 @@
 #include "sdkcore/sdk_core.hpp"
 
+#include <cstdint>
+#include <exception>
+#include <limits>
+#include <map>
+#include <optional>
+#include <string>
+#include <typeinfo>
+
+#include "cryptogram/default_payment_string_processor.hpp"
+#include "cryptogram/rsa_cryptogram_cipher.hpp"
+#include "entry/card_data_mask.hpp"
+#include "entry/event_log.hpp"
+#include "entry/field_validation.hpp"
+#include "entry/payment_input.hpp"
+#include "entry/timestamp.hpp"
+#include "entry/uuid.hpp"
+#include "sdkcore/card_code_validator.hpp"
+#include "sdkcore/card_expiry_validator.hpp"
+#include "sdkcore/card_holder_validator.hpp"
+#include "sdkcore/card_number_validator.hpp"
+#include "sdkcore/cryptogram_cipher_error.hpp"
+#include "sdkcore/key.hpp"
+#include "sdkcore/string_extensions.hpp"
+#include "validation/card_binding_id_validator.hpp"
+#include "validation/order_number_validator.hpp"
+#include "validation/pub_key_validator.hpp"
+
 namespace sdkcore {
+namespace {
+
+constexpr std::string_view kBadTimestamp = "timestamp is not a finite number of seconds in range";
+constexpr std::string_view kUnexpectedError = "unexpected error";
+
+TokenResult failure(ParamField field, std::string description) {
+  return TokenResult(std::map<ParamField, std::string>{{field, std::move(description)}});
+}
+
+// The fields of one request, read once from the configuration.
+struct Request {
+  const PaymentParamsVariant& params;
+  ZKITRegisteredFrom registeredFrom;
+  double timestamp;
+};
+
+// The configuration dump of the request events, with card number and security code masked.
+std::string configDump(const Request& request) {
+  return debugString(
+      SDKCoreConfig(maskCardData(request.params), request.registeredFrom, request.timestamp));
+}
+
+}  // namespace
+
+// What an `SdkCore` owns. Members are constructed in declaration order: the processor, the
+// cipher, then the seven validators. All are immutable after construction.
+class SdkCoreMembers {
+ public:
+  TokenResult generate(const Request& request, const EventLog& log) const;
+
+ private:
+  FieldValidators validators() const {
+    return {orderNumberValidator, cardExpiryValidator, cardNumberValidator, cardBindingIdValidator,
+            cardCodeValidator,    cardHolderValidator, pubKeyValidator};
+  }
+  TokenResult encrypt(const std::string& paymentString, const std::string& pubKey,
+                      const EventLog& log) const;
+
+  DefaultPaymentStringProcessor paymentStringProcessor;
+  RSACryptogramCipher cryptogramCipher;
+  OrderNumberValidator orderNumberValidator;
+  CardExpiryValidator cardExpiryValidator;
+  CardNumberValidator cardNumberValidator;
+  CardBindingIdValidator cardBindingIdValidator;
+  CardCodeValidator cardCodeValidator;
+  CardHolderValidator cardHolderValidator;
+  PubKeyValidator pubKeyValidator;
+};
+
+TokenResult SdkCoreMembers::generate(const Request& request, const EventLog& log) const {
+  log.write([&] {
+    return "generateWithConfig(" + configDump(request) +
+           "): Token generation method for a new card.";
+  });
+  const std::string storedBindingId = storedBindingIdOf(request.params);
+  if (auto error = validateFields(request.params, storedBindingId, validators(), log)) {
+    return failure(error->field, std::move(error->errorCode));
+  }
+  std::optional<CoreCardInfo> cardInfo;
+  try {
+    cardInfo.emplace(cardInfoOf(request.params, storedBindingId));
+  } catch (const ExpDateError& error) {
+    log.writeError(
+        [&] {
+          return "generateWithConfig(" + configDump(request) + "): Error " +
+                 error.localizedDescription();
+        },
+        error);
+    return failure(ParamField::UNKNOWN, error.localizedDescription());
+  }
+  const std::string_view mdOrder = orderNumberOf(request.params);
+  const std::string& pubKey = pubKeyOf(request.params);
+  log.write([] { return std::string("generation method:"); });
+  const std::optional<std::int64_t> seconds = wholeSeconds(request.timestamp);
+  if (!seconds) {
+    log.write([] { return "generation method: Error " + std::string(kBadTimestamp); },
+              ParamField::UNKNOWN);
+    return failure(ParamField::UNKNOWN, std::string(kBadTimestamp));
+  }
+  const std::string paymentString = paymentStringProcessor.createPaymentString(
+      mdOrder, *seconds, randomUuid(), *cardInfo, request.registeredFrom);
+  return encrypt(paymentString, pubKey, log);
+}
+
+TokenResult SdkCoreMembers::encrypt(const std::string& paymentString, const std::string& pubKey,
+                                    const EventLog& log) const {
+  const Key key(pubKey, "RSA", std::numeric_limits<std::int64_t>::max());
+  ParamField failed = ParamField::UNKNOWN;
+  try {
+    return TokenResult(cryptogramCipher.encrypt(paymentString, key));
+  } catch (const CryptogramCipherException& error) {
+    if (error.error() == CryptogramCipherError::keyCreationFailed) failed = ParamField::PUB_KEY;
+  } catch (...) {
+    // Any other failure of the encryption is reported as unknown, without its own text.
+  }
+  log.write(
+      [&] { return "generation method: Error " + std::string(caseName(failed)) + " is invalid"; },
+      failed);
+  return failure(failed, failed == ParamField::PUB_KEY ? CODE_INVALID : "unknown");
+}
+
+SdkCore::SdkCore() : members_(std::make_unique<SdkCoreMembers>()) {}
+
+SdkCore::~SdkCore() = default;
+
+TokenResult SdkCore::generateWithConfig(const SDKCoreConfig& config) noexcept {
+  const EventLog log(typeid(*this));
+  try {
+    return members_->generate(
+        Request{config.paymentMethodParams_, config.registeredFrom_, config.timestamp_}, log);
+  } catch (const std::exception& error) {
+    const std::string description = *error.what() ? error.what() : std::string(kUnexpectedError);
+    log.write([&] { return "generation method: Error " + description; }, ParamField::UNKNOWN);
+    return failure(ParamField::UNKNOWN, description);
+  } catch (...) {
+    log.write([] { return "generation method: Error " + std::string(kUnexpectedError); },
+              ParamField::UNKNOWN);
+    return failure(ParamField::UNKNOWN, std::string(kUnexpectedError));
+  }
+}
 
 std::string SdkCore::getSDKVersion() { return "3.0.7"; }
 

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include "sdkcore/base_validator.hpp"
+
+namespace sdkcore {
+
+// Checks that a postal code was entered. Its one rule: something other than white space and line
+// breaks -> else "required" with the field-required message. No format, length or character set
+// is checked.
+//
+// Messages are produced once, at construction, in the language current then (a host text for the
+// key first, then the library's own table). Thread safety: immutable after construction; one
+// instance may validate on several threads at once.
+class PostalCodeValidator : public BaseValidator<std::string> {
+ public:
+  // Builds the rules and produces the messages. Throws only on resource exhaustion.
+  PostalCodeValidator();
+};
+
+}  // namespace sdkcore

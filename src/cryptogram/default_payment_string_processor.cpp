@@ -1,0 +1,100 @@
+#include "cryptogram/default_payment_string_processor.hpp"
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+#include <unicode/locid.h>
+#include <unicode/smpdtfmt.h>
+#include <unicode/timezone.h>
+#include <unicode/unistr.h>
+
+namespace sdkcore {
+namespace {
+
+constexpr char16_t kDatePattern[] = u"yyyy-MM-dd'T'HH:mm:ssZ";
+
+// Makes the formatter with the fixed pattern and POSIX locale, in the given zone.
+std::unique_ptr<icu::SimpleDateFormat> makeFormatter(std::unique_ptr<icu::TimeZone> zone) {
+  UErrorCode status = U_ZERO_ERROR;
+  auto formatter = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString(kDatePattern),
+                                                           icu::Locale("en_US_POSIX"), status);
+  if (U_FAILURE(status)) {
+    // Only a broken ICU installation gets here: the pattern and locale are fixed.
+    throw std::runtime_error(std::string("cannot create the date formatter: ") +
+                             u_errorName(status));
+  }
+  if (zone) formatter->adoptTimeZone(zone.release());
+  return formatter;
+}
+
+std::unique_ptr<icu::TimeZone> hostTimeZone() {
+  // detectHostTimeZone reads TZ (or the system zone) now, unlike ICU's default zone, which is
+  // fixed at its first use in the process.
+  return std::unique_ptr<icu::TimeZone>(icu::TimeZone::detectHostTimeZone());
+}
+
+std::unique_ptr<icu::TimeZone> namedTimeZone(std::string_view id) {
+  const icu::UnicodeString zoneId = icu::UnicodeString::fromUTF8(
+      icu::StringPiece(id.data(), static_cast<std::int32_t>(id.size())));
+  std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(zoneId));
+  if (*zone == icu::TimeZone::getUnknown()) {
+    zone.reset(icu::TimeZone::createTimeZone(icu::UnicodeString(u"UTC")));
+  }
+  return zone;
+}
+
+// Appends 'value' and the separator.
+void appendField(std::string& out, std::string_view value) {
+  out += value;
+  out += DefaultPaymentStringProcessor::SPLASH;
+}
+
+}  // namespace
+
+DefaultPaymentStringProcessor::DefaultPaymentStringProcessor()
+    : DefaultPaymentStringProcessor(makeFormatter(hostTimeZone())) {}
+
+DefaultPaymentStringProcessor::DefaultPaymentStringProcessor(std::string_view timeZoneId)
+    : DefaultPaymentStringProcessor(makeFormatter(namedTimeZone(timeZoneId))) {}
+
+DefaultPaymentStringProcessor::DefaultPaymentStringProcessor(
+    std::unique_ptr<icu::SimpleDateFormat> formatter)
+    : dateFormatter_(std::move(formatter)) {}
+
+DefaultPaymentStringProcessor::~DefaultPaymentStringProcessor() = default;
+
+std::string DefaultPaymentStringProcessor::formatDate(std::int64_t timestamp) const {
+  // UDate is milliseconds as a double; multiplying in double cannot overflow.
+  const UDate instant = static_cast<double>(timestamp) * 1000.0;
+  icu::UnicodeString formatted;
+  {
+    std::lock_guard<std::mutex> lock(formatterMutex_);
+    dateFormatter_->format(instant, formatted);
+  }
+  std::string text;
+  formatted.toUTF8String(text);
+  // "+0300" becomes "+03:00".
+  if (text.size() >= 2) text.insert(text.size() - 2, ":");
+  return text;
+}
+
+std::string DefaultPaymentStringProcessor::createPaymentString(
+    std::string_view mdOrder, std::int64_t timestamp, std::string_view uuid,
+    const CoreCardInfo& cardInfo, ZKITRegisteredFrom registeredFrom) const {
+  const CardIdentifier& identifier = cardInfo.identifier();
+  const bool isNewCard = identifier.kind() == CardIdentifier::Kind::newPaymentMethodIdentifier;
+  std::string out;
+  appendField(out, formatDate(timestamp));
+  appendField(out, uuid);
+  appendField(out, isNewCard ? std::string_view(identifier.value()) : std::string_view());
+  appendField(out, cardInfo.cvv().value_or(""));
+  appendField(out, cardInfo.expDate() ? cardInfo.expDate()->format() : "");
+  appendField(out, mdOrder);
+  appendField(out, isNewCard ? std::string_view() : std::string_view(identifier.value()));
+  appendField(out, cardInfo.cardHolder().value_or(""));
+  out += rawValue(registeredFrom);
+  return out;
+}
+
+}  // namespace sdkcore

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "cryptogram_cipher.hpp"
+#include "sdkcore/key.hpp"
+
+namespace sdkcore {
+
+// Encrypts a payment string with an RSA public key (RSAES-PKCS1-v1_5, RFC 8017) and returns the
+// cipher text as one line of standard Base64. The key text is PEM (armour lines of public keys
+// and certificates) or bare Base64 of a DER SubjectPublicKeyInfo, PKCS #1 RSAPublicKey or X.509
+// certificate. Padding is random, so every call gives a different token.
+//
+// Thread-safe: calls are independent. Imported keys are kept in a small process-wide cache
+// (RsaKeyCache) that changes no result.
+class RSACryptogramCipher final : public CryptogramCipher {
+ public:
+  // Returns the Base64 token of the UTF-8 bytes of 'paymentString'. Throws
+  // CryptogramCipherException:
+  // - keyCreationFailed: key.protocol() is not exactly "RSA"; the key text, after pemKeyContent,
+  //   is not strict Base64; the bytes are not an RSA public key; or the key is weak (modulus
+  //   shorter than 1024 bits, public exponent even or smaller than 3).
+  // - algorithmNotSupported: the key cannot encrypt (an RSA-PSS key).
+  // - encryptionFailed: the encryption fails, among others when 'paymentString' is longer than
+  //   the modulus length minus 11 bytes.
+  // The cipher's copy of the plain bytes is wiped before it returns or throws; 'paymentString'
+  // itself stays the caller's to wipe. key.expiration() is not read.
+  std::string encrypt(std::string_view paymentString, const Key& key) const override;
+};
+
+}  // namespace sdkcore

@@ -1,0 +1,124 @@
+#include "rsa_public_key.hpp"
+
+#include <openssl/core_names.h>
+#include <openssl/rsa.h>
+
+#include <algorithm>
+#include <bit>
+
+#include "der_reader.hpp"
+#include "rsa_public_key_der.hpp"
+#include "sdkcore/cryptogram_cipher_error.hpp"
+
+namespace sdkcore {
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+
+// Below 1024 bits a modulus can be factored with public means.
+constexpr std::size_t kMinModulusBits = 1024;
+// Limits of OpenSSL's RSA public operation: a longer modulus, or a longer exponent with a modulus
+// over 3072 bits, makes the encryption fail.
+constexpr std::size_t kMaxModulusBits = OPENSSL_RSA_MAX_MODULUS_BITS;
+constexpr std::size_t kSmallModulusBits = 3072;
+constexpr std::size_t kMaxLargeModulusExponentBits = 64;
+
+[[noreturn]] void fail(CryptogramCipherError error) { throw CryptogramCipherException(error); }
+
+std::size_t bitLength(Bytes magnitude) {
+  if (magnitude.empty()) return 0;
+  return (magnitude.size() - 1) * 8 + static_cast<std::size_t>(std::bit_width(magnitude[0]));
+}
+
+bool less(Bytes a, Bytes b) {
+  if (a.size() != b.size()) return a.size() < b.size();
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end());
+}
+
+bool odd(Bytes magnitude) { return !magnitude.empty() && (magnitude.back() & 1) != 0; }
+
+// Refuses keys that give no secrecy (e = 1 sends the padded text in clear; an even exponent or
+// modulus is not RSA at all) and keys that the RSA implementation would refuse at encryption.
+void checkNumbers(const RsaPublicKeyDer& numbers) {
+  const std::size_t modulusBits = bitLength(numbers.modulus);
+  const std::size_t exponentBits = bitLength(numbers.exponent);
+  const bool weakModulus =
+      modulusBits < kMinModulusBits || modulusBits > kMaxModulusBits || !odd(numbers.modulus);
+  const bool weakExponent =
+      !odd(numbers.exponent) || exponentBits < 2 || !less(numbers.exponent, numbers.modulus) ||
+      (modulusBits > kSmallModulusBits && exponentBits > kMaxLargeModulusExponentBits);
+  if (weakModulus || weakExponent) fail(CryptogramCipherError::keyCreationFailed);
+}
+
+openssl::BignumPtr bignum(Bytes magnitude) {
+  openssl::BignumPtr value(
+      BN_bin2bn(magnitude.data(), static_cast<int>(magnitude.size()), nullptr));
+  if (!value) fail(CryptogramCipherError::keyCreationFailed);
+  return value;
+}
+
+openssl::PkeyPtr buildKey(const RsaPublicKeyDer& numbers) {
+  const char* name = numbers.algorithm == RsaPublicKeyDer::Algorithm::rsassaPss ? "RSA-PSS" : "RSA";
+  const openssl::BignumPtr n = bignum(numbers.modulus);
+  const openssl::BignumPtr e = bignum(numbers.exponent);
+  openssl::ParamBldPtr builder(OSSL_PARAM_BLD_new());
+  if (!builder || OSSL_PARAM_BLD_push_BN(builder.get(), OSSL_PKEY_PARAM_RSA_N, n.get()) != 1 ||
+      OSSL_PARAM_BLD_push_BN(builder.get(), OSSL_PKEY_PARAM_RSA_E, e.get()) != 1) {
+    fail(CryptogramCipherError::keyCreationFailed);
+  }
+  const openssl::ParamPtr params(OSSL_PARAM_BLD_to_param(builder.get()));
+  const openssl::PkeyCtxPtr context(EVP_PKEY_CTX_new_from_name(nullptr, name, nullptr));
+  EVP_PKEY* key = nullptr;
+  if (!params || !context || EVP_PKEY_fromdata_init(context.get()) != 1 ||
+      EVP_PKEY_fromdata(context.get(), &key, EVP_PKEY_PUBLIC_KEY, params.get()) != 1) {
+    fail(CryptogramCipherError::keyCreationFailed);
+  }
+  return openssl::PkeyPtr(key);
+}
+
+openssl::PkeyCtxPtr encryptContext(EVP_PKEY* key) {
+  openssl::PkeyCtxPtr context(EVP_PKEY_CTX_new_from_pkey(nullptr, key, nullptr));
+  if (!context) fail(CryptogramCipherError::keyCreationFailed);
+  if (EVP_PKEY_encrypt_init(context.get()) != 1 ||
+      EVP_PKEY_CTX_set_rsa_padding(context.get(), RSA_PKCS1_PADDING) != 1) {
+    fail(CryptogramCipherError::algorithmNotSupported);
+  }
+  return context;
+}
+
+}  // namespace
+
+std::shared_ptr<const RsaPublicKey> RsaPublicKey::import(Bytes der) {
+  RsaPublicKeyDer numbers{};
+  try {
+    numbers = parseRsaPublicKeyDer(der);
+  } catch (const DerFormatError&) {
+    fail(CryptogramCipherError::keyCreationFailed);
+  }
+  checkNumbers(numbers);
+  openssl::PkeyPtr key = buildKey(numbers);
+  // An RSA-PSS key is restricted to signatures, whatever the RSA implementation would allow.
+  if (numbers.algorithm == RsaPublicKeyDer::Algorithm::rsassaPss) {
+    fail(CryptogramCipherError::algorithmNotSupported);
+  }
+  openssl::PkeyCtxPtr context = encryptContext(key.get());
+  const std::size_t size = static_cast<std::size_t>(EVP_PKEY_get_size(key.get()));
+  return std::make_shared<const RsaPublicKey>(Passkey{}, std::move(key), std::move(context), size);
+}
+
+std::vector<std::uint8_t> RsaPublicKey::encrypt(Bytes plain) const {
+  // Duplicating reads the shared context only, so concurrent calls need no lock.
+  const openssl::PkeyCtxPtr context(EVP_PKEY_CTX_dup(encryptContext_.get()));
+  if (!context) fail(CryptogramCipherError::encryptionFailed);
+  static constexpr std::uint8_t kNoBytes = 0;
+  const std::uint8_t* input = plain.empty() ? &kNoBytes : plain.data();
+  std::vector<std::uint8_t> cipher(size_);
+  std::size_t length = cipher.size();
+  if (EVP_PKEY_encrypt(context.get(), cipher.data(), &length, input, plain.size()) != 1) {
+    fail(CryptogramCipherError::encryptionFailed);
+  }
+  cipher.resize(length);
+  return cipher;
+}
+
+}  // namespace sdkcore

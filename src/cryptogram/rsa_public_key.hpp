@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "openssl_handles.hpp"
+
+namespace sdkcore {
+
+// An RSA public key imported for RSAES-PKCS1-v1_5 encryption. Immutable after import; encrypt()
+// may run on several threads at once.
+class RsaPublicKey {
+ public:
+  // Imports the DER bytes of a SubjectPublicKeyInfo, a PKCS #1 RSAPublicKey or an X.509
+  // certificate. Throws CryptogramCipherException: keyCreationFailed when the bytes are not
+  // exactly one such structure holding an RSA key, or when the key is weak or unusable (modulus
+  // shorter than 1024 or longer than 16384 bits or even; exponent even, smaller than 3, not
+  // smaller than the modulus, or longer than 64 bits with a modulus over 3072 bits);
+  // algorithmNotSupported when the key cannot encrypt (an RSA-PSS key).
+  static std::shared_ptr<const RsaPublicKey> import(std::span<const std::uint8_t> der);
+
+  // Returns the cipher text of 'plain', as long as the modulus. Throws CryptogramCipherException
+  // (encryptionFailed), among others when 'plain' is longer than the modulus length minus 11.
+  std::vector<std::uint8_t> encrypt(std::span<const std::uint8_t> plain) const;
+
+  // The modulus length in bytes.
+  std::size_t size() const noexcept { return size_; }
+
+ private:
+  // Lets import() use std::make_shared while nobody else can construct a key.
+  struct Passkey {
+    explicit Passkey() = default;
+  };
+
+ public:
+  RsaPublicKey(Passkey, openssl::PkeyPtr key, openssl::PkeyCtxPtr encryptContext,
+               std::size_t size) noexcept
+      : key_(std::move(key)), encryptContext_(std::move(encryptContext)), size_(size) {}
+
+ private:
+  openssl::PkeyPtr key_;
+  // Initialised for encryption with PKCS #1 v1.5 padding; never used directly, only duplicated,
+  // so that a call skips the algorithm look-up and initialisation.
+  openssl::PkeyCtxPtr encryptContext_;
+  std::size_t size_;
+};
+
+}  // namespace sdkcore

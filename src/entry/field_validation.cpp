@@ -1,0 +1,126 @@
+#include "entry/field_validation.hpp"
+
+#include <vector>
+
+#include "entry/card_data_mask.hpp"
+#include "model/text_form.hpp"
+
+namespace sdkcore {
+namespace {
+
+// One check of the plan: the value as the caller gave it (null when absent, which skips the
+// check), the validator to run and the key a failure is reported under.
+struct PlanEntry {
+  const std::string* value;
+  const BaseValidator<std::string>* validator;
+  ParamField field;
+};
+
+using Plan = std::vector<PlanEntry>;
+
+const std::string* present(const std::optional<std::string>& text) {
+  return text ? &*text : nullptr;
+}
+
+Plan planFor(const CardParams& p, const std::string&, const FieldValidators& v) {
+  return {{present(p.cardholder()), &v.cardHolder, ParamField::CARDHOLDER},
+          {&p.mdOrder(), &v.orderNumber, ParamField::MD_ORDER},
+          {&p.expiryMMYY(), &v.cardExpiry, ParamField::EXPIRY},
+          {&p.pan(), &v.cardNumber, ParamField::PAN},
+          {&p.cvc(), &v.cardCode, ParamField::CVC},
+          {&p.pubKey(), &v.pubKey, ParamField::PUB_KEY}};
+}
+
+// cardParamsInstant and newPaymentMethodParams carry the same fields.
+template <typename InstantCard>
+Plan instantCardPlan(const InstantCard& p, const FieldValidators& v) {
+  return {{present(p.cardholder()), &v.cardHolder, ParamField::CARDHOLDER},
+          {&p.expiryMMYY(), &v.cardExpiry, ParamField::EXPIRY},
+          {&p.pan(), &v.cardNumber, ParamField::PAN},
+          {&p.cvc(), &v.cardCode, ParamField::CVC},
+          {&p.pubKey(), &v.pubKey, ParamField::PUB_KEY}};
+}
+
+Plan planFor(const CardParamsInstant& p, const std::string&, const FieldValidators& v) {
+  return instantCardPlan(p, v);
+}
+
+Plan planFor(const NewPaymentMethodParams& p, const std::string&, const FieldValidators& v) {
+  return instantCardPlan(p, v);
+}
+
+Plan planFor(const BindingParams& p, const std::string&, const FieldValidators& v) {
+  return {{&p.mdOrder(), &v.orderNumber, ParamField::MD_ORDER},
+          {&p.bindingId(), &v.cardBindingId, ParamField::BINDING_ID},
+          {present(p.cvc()), &v.cardCode, ParamField::CVC},
+          {&p.pubKey(), &v.pubKey, ParamField::PUB_KEY}};
+}
+
+Plan planFor(const BindingParamsInstant& p, const std::string&, const FieldValidators& v) {
+  return {{&p.bindingId(), &v.cardBindingId, ParamField::BINDING_ID},
+          {present(p.cvc()), &v.cardCode, ParamField::CVC},
+          {&p.pubKey(), &v.pubKey, ParamField::PUB_KEY}};
+}
+
+Plan planFor(const StoredPaymentMethodParams& p, const std::string& storedBindingId,
+             const FieldValidators& v) {
+  return {{&storedBindingId, &v.cardBindingId, ParamField::STORED_PAYMENT_METHOD_ID},
+          {present(p.cvc()), &v.cardCode, ParamField::CVC},
+          {&p.pubKey(), &v.pubKey, ParamField::PUB_KEY}};
+}
+
+// The value as log messages may show it: card numbers and security codes masked.
+std::string loggable(std::string_view value, ParamField field) {
+  switch (field) {
+    case ParamField::PAN:
+      return maskCardNumber(value);
+    case ParamField::CVC:
+      return maskSecurityCode(value);
+    case ParamField::UNKNOWN:
+    case ParamField::EXPIRY:
+    case ParamField::CARDHOLDER:
+    case ParamField::PUB_KEY:
+    case ParamField::STORED_PAYMENT_METHOD_ID:
+    case ParamField::BINDING_ID:
+    case ParamField::MD_ORDER:
+      return std::string(value);
+  }
+  return std::string(value);
+}
+
+std::string validateMessage(const PlanEntry& entry) {
+  std::optional<std::string> shown;
+  if (entry.value) shown = loggable(*entry.value, entry.field);
+  return "validateField(" + debugOptional(shown) + "): Validate " +
+         debugString(std::optional(entry.field));
+}
+
+std::string errorMessage(std::string_view value, ParamField field) {
+  return "validateField(" + loggable(value, field) + "): Error " + std::string(caseName(field));
+}
+
+// A failing result always carries a code from the library's own rules; "invalid" stands in for
+// a result that a host-replaced VALID left without one.
+std::string codeOf(const ValidationResult& result) {
+  return result.errorCode().value_or(CODE_INVALID);
+}
+
+}  // namespace
+
+std::optional<FieldError> validateFields(const PaymentParamsVariant& params,
+                                         const std::string& storedBindingId,
+                                         const FieldValidators& validators, const EventLog& log) {
+  const Plan plan = std::visit(
+      [&](const auto& record) { return planFor(record, storedBindingId, validators); }, params);
+  for (const PlanEntry& entry : plan) {
+    log.write([&] { return validateMessage(entry); }, entry.field);
+    if (!entry.value) continue;
+    const ValidationResult result = entry.validator->validate(*entry.value);
+    if (result.isValid()) continue;
+    log.write([&] { return errorMessage(*entry.value, entry.field); }, entry.field);
+    return FieldError{entry.field, codeOf(result)};
+  }
+  return std::nullopt;
+}
+
+}  // namespace sdkcore

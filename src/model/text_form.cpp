@@ -1,0 +1,106 @@
+#include "model/text_form.hpp"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+#include <unicode/utf8.h>
+
+namespace sdkcore {
+namespace {
+
+// Code points that are escaped as \u{HEX}: general category Cc (C0, DEL, C1) and the two
+// Unicode line-breaking separators, so that a rendered text never spans lines.
+bool needsHexEscape(UChar32 c) {
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
+}
+
+void appendHexEscape(std::string& out, UChar32 c) {
+  std::array<char, 8> digits{};
+  auto [end, ec] = std::to_chars(digits.data(), digits.data() + digits.size(),
+                                 static_cast<std::uint32_t>(c), 16);
+  (void)ec;  // eight characters hold any code point
+  out += "\\u{";
+  if (end - digits.data() < 2) out += '0';
+  for (const char* p = digits.data(); p != end; ++p) {
+    out += (*p >= 'a' && *p <= 'f') ? static_cast<char>(*p - 'a' + 'A') : *p;
+  }
+  out += '}';
+}
+
+void appendEscaped(std::string& out, UChar32 c) {
+  switch (c) {
+    case '"':
+      out += "\\\"";
+      return;
+    case '\\':
+      out += "\\\\";
+      return;
+    case '\n':
+      out += "\\n";
+      return;
+    case '\r':
+      out += "\\r";
+      return;
+    case '\t':
+      out += "\\t";
+      return;
+    case '\0':
+      out += "\\0";
+      return;
+    default:
+      appendHexEscape(out, c);
+      return;
+  }
+}
+
+bool isSpecial(UChar32 c) { return c == '"' || c == '\\' || needsHexEscape(c); }
+
+}  // namespace
+
+std::string debugQuoted(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  out += '"';
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+  const auto length = static_cast<std::int32_t>(text.size());
+  std::int32_t i = 0;
+  while (i < length) {
+    const std::int32_t start = i;
+    UChar32 c = 0;
+    U8_NEXT(bytes, i, length, c);
+    if (c >= 0 && isSpecial(c)) {
+      appendEscaped(out, c);
+    } else {
+      // Ordinary characters and ill-formed bytes are copied as they are.
+      out.append(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(i - start)));
+    }
+  }
+  out += '"';
+  return out;
+}
+
+std::string debugOptional(const std::optional<std::string>& text) {
+  if (!text) return "nil";
+  return "Optional(" + debugQuoted(*text) + ")";
+}
+
+std::string debugDouble(double value) {
+  if (std::isnan(value)) return "nan";
+  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+  const double magnitude = std::fabs(value);
+  const bool positional = magnitude == 0.0 || (magnitude >= 1e-4 && magnitude < 1e16);
+  // Positional notation of a double below 1e16 needs at most 17 digits before and 4 + 17
+  // after the point; the buffer leaves ample room.
+  std::array<char, 64> buffer{};
+  auto [end, ec] =
+      std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                    positional ? std::chars_format::fixed : std::chars_format::scientific);
+  (void)ec;
+  std::string out(buffer.data(), end);
+  if (positional && out.find('.') == std::string::npos) out += ".0";
+  return out;
+}
+
+}  // namespace sdkcore

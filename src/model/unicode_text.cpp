@@ -1,0 +1,90 @@
+#include "model/unicode_text.hpp"
+
+#include <cstdint>
+#include <memory>
+#include <new>
+#include <stdexcept>
+
+#include <unicode/brkiter.h>
+#include <unicode/locid.h>
+
+namespace sdkcore {
+namespace {
+
+// Returns this thread's character break iterator. Creating one loads and compiles the break
+// rules, so it is done once per thread; an iterator is not safe to share between threads.
+icu::BreakIterator& characterIterator() {
+  thread_local const std::unique_ptr<icu::BreakIterator> iterator = [] {
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::BreakIterator> created(
+        icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+    // Only a missing ICU data file or memory exhaustion can fail here.
+    if (U_FAILURE(status) || !created) throw std::bad_alloc();
+    return created;
+  }();
+  return *iterator;
+}
+
+// Counts characters of ASCII text without ICU: every byte is a character, except that the
+// grapheme rules keep CR LF together.
+std::int64_t asciiCharacterCount(std::string_view text) noexcept {
+  std::int64_t count = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    ++count;
+  }
+  return count;
+}
+
+}  // namespace
+
+icu::UnicodeString toUnicodeString(std::string_view utf8) {
+  // ICU strings hold at most 2^31 - 1 code units; refuse rather than silently truncate.
+  if (utf8.size() > static_cast<std::size_t>(INT32_MAX)) {
+    throw std::length_error("text longer than 2147483647 bytes");
+  }
+  return icu::UnicodeString::fromUTF8(
+      icu::StringPiece(utf8.data(), static_cast<std::int32_t>(utf8.size())));
+}
+
+std::string toUtf8(const icu::UnicodeString& text) {
+  std::string out;
+  text.toUTF8String(out);
+  return out;
+}
+
+bool isAscii(std::string_view text) noexcept {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+std::vector<std::int32_t> characterBoundaries(const icu::UnicodeString& text) {
+  icu::BreakIterator& iterator = characterIterator();
+  iterator.setText(text);
+  std::vector<std::int32_t> boundaries;
+  for (std::int32_t at = iterator.first(); at != icu::BreakIterator::DONE; at = iterator.next()) {
+    boundaries.push_back(at);
+  }
+  // Drop the iterator's reference to 'text', which the caller may destroy.
+  iterator.setText(icu::UnicodeString());
+  return boundaries;
+}
+
+std::int64_t characterCount(std::string_view utf8) {
+  if (isAscii(utf8)) return asciiCharacterCount(utf8);
+  return static_cast<std::int64_t>(characterBoundaries(toUnicodeString(utf8)).size()) - 1;
+}
+
+std::vector<std::string> splitCharacters(std::string_view utf8) {
+  const icu::UnicodeString text = toUnicodeString(utf8);
+  const std::vector<std::int32_t> boundaries = characterBoundaries(text);
+  std::vector<std::string> characters;
+  for (std::size_t i = 1; i < boundaries.size(); ++i) {
+    characters.push_back(toUtf8(text.tempSubStringBetween(boundaries[i - 1], boundaries[i])));
+  }
+  return characters;
+}
+
+}  // namespace sdkcore

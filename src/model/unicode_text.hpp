@@ -1,0 +1,41 @@
+#pragma once
+
+// The library's text model. Texts cross the public interface as UTF-8; a character is an
+// extended grapheme cluster as ICU's character break iterator finds it.
+//
+// Invalid UTF-8 is read the way ICU's converters read it: every maximal ill-formed subsequence
+// becomes one U+FFFD REPLACEMENT CHARACTER. So invalid input never crashes or throws here; it
+// counts as one character per replaced sequence, matches only patterns that accept U+FFFD (never
+// an ASCII-only class such as [0-9]) and comes back as valid UTF-8 from every helper that returns
+// text.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <unicode/unistr.h>
+
+namespace sdkcore {
+
+// Converts UTF-8 to UTF-16 (invalid sequences become U+FFFD). Throws std::length_error for a
+// text of more than 2^31 - 1 bytes, which ICU cannot hold.
+icu::UnicodeString toUnicodeString(std::string_view utf8);
+// Converts UTF-16 to UTF-8 (unpaired surrogates become U+FFFD).
+std::string toUtf8(const icu::UnicodeString& text);
+
+// True when every byte is ASCII; such text is valid UTF-8 and each character is one byte, except
+// that CR LF forms a single character.
+bool isAscii(std::string_view text) noexcept;
+
+// Returns the UTF-16 offsets of the character boundaries of 'text', from 0 to text.length()
+// inclusive (so a text of n characters gives n + 1 offsets). Uses a per-thread break iterator.
+std::vector<std::int32_t> characterBoundaries(const icu::UnicodeString& text);
+
+// The number of characters (extended grapheme clusters) in the UTF-8 text. Thread-safe.
+std::int64_t characterCount(std::string_view utf8);
+
+// Splits the UTF-8 text into its characters, each as UTF-8.
+std::vector<std::string> splitCharacters(std::string_view utf8);
+
+}  // namespace sdkcore

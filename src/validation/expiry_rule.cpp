@@ -1,0 +1,33 @@
+#include "validation/expiry_rule.hpp"
+
+#include <string_view>
+#include <utility>
+
+#include "sdkcore/string_extensions.hpp"
+
+namespace sdkcore {
+namespace {
+
+std::int64_t numberOrInvalid(std::string_view text) {
+  return toIntOrNil(text).value_or(ExpiryRule::INVALID_FIELD_VALUE);
+}
+
+}  // namespace
+
+ExpiryRule::ExpiryRule(std::string code, std::string message)
+    : code_(std::move(code)),
+      message_(std::move(message)),
+      monthChecker_(code_, message_, MONTH_MIN, MONTH_MAX),
+      yearChecker_(code_, message_, YEAR_MIN, YEAR_MAX),
+      notDigitOrDot_(toRegex(R"([^\d.])")) {}
+
+ValidationResult ExpiryRule::validate(const DATA& data) const {
+  const std::string cleaned = notDigitOrDot_.replaceAll(data, "");
+  const std::int64_t month = numberOrInvalid(take(cleaned, 2));
+  const std::int64_t year = numberOrInvalid(takeLast(cleaned, 2));
+  if (ValidationResult result = monthChecker_.validate(month); !result.isValid()) return result;
+  if (ValidationResult result = yearChecker_.validate(year); !result.isValid()) return result;
+  return ValidationResult::VALID();
+}
+
+}  // namespace sdkcore

@@ -1,0 +1,24 @@
+# Installs the built library into a scratch prefix, builds the README's example as a separate
+# project against the installed package, and runs it with a test key.
+# Expects: BUILD_DIR, SOURCE_DIR, WORK_DIR, PUBLIC_KEY, GENERATOR.
+file(REMOVE_RECURSE ${WORK_DIR})
+
+function(run)
+  execute_process(COMMAND ${ARGV} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "failed (${rc}): ${ARGV}\n${out}\n${err}")
+  endif()
+  set(last_output "${out}" PARENT_SCOPE)
+endfunction()
+
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_DIR}/prefix)
+run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/install/consumer -B ${WORK_DIR}/build -G ${GENERATOR}
+    -DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix -DEXAMPLE_SOURCE=${SOURCE_DIR}/examples/minimal.cpp)
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
+run(${WORK_DIR}/build/minimal ${PUBLIC_KEY})
+string(STRIP "${last_output}" token)
+string(LENGTH "${token}" length)
+if(NOT length EQUAL 344)
+  message(FATAL_ERROR "expected a 344-character token, got '${token}'")
+endif()
+message(STATUS "installed package works: token of ${length} characters")

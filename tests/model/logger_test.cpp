@@ -1,0 +1,195 @@
+#include "sdkcore/logger.hpp"
+
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+// The logger is process-wide and sinks are never removed, so every test here attaches its own
+// fresh sinks, logs messages unique to the test and checks only what its own sinks received.
+
+namespace sdkcore {
+namespace {
+
+struct Event {
+  std::string sink;
+  const std::type_info* type;
+  std::string tag;
+  std::string message;
+  std::shared_ptr<const std::exception> exception;
+};
+
+// Records events, from any thread, into a journal that several sinks may share.
+class Journal {
+ public:
+  // Events with the message 'ignored' are dropped, so a busy logging thread uses no memory.
+  explicit Journal(std::string ignored = {}) : ignored_(std::move(ignored)) {}
+  void add(Event event) {
+    if (!ignored_.empty() && event.message == ignored_) return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    events_.push_back(std::move(event));
+  }
+  std::vector<Event> events() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return events_;
+  }
+  std::vector<std::string> sinksThatGot(const std::string& message) const {
+    std::vector<std::string> sinks;
+    for (const Event& event : events()) {
+      if (event.message == message) sinks.push_back(event.sink);
+    }
+    return sinks;
+  }
+
+ private:
+  std::string ignored_;
+  mutable std::mutex mutex_;
+  std::vector<Event> events_;
+};
+
+class RecordingSink : public LogInterface {
+ public:
+  RecordingSink(std::string name, std::shared_ptr<Journal> journal)
+      : name_(std::move(name)), journal_(std::move(journal)) {}
+  void log(const std::type_info& classType, const std::string& tag, const std::string& message,
+           std::shared_ptr<const std::exception> exception) override {
+    journal_->add({name_, &classType, tag, message, std::move(exception)});
+  }
+
+ private:
+  std::string name_;
+  std::shared_ptr<Journal> journal_;
+};
+
+void logMessage(const std::string& message,
+                std::shared_ptr<const std::exception> exception = nullptr) {
+  Logger::shared().log(typeid(Logger), std::string(Logger::TAG), message, std::move(exception));
+}
+
+TEST(LoggerTest, SharedIsOneInstanceWithFixedTag) {
+  EXPECT_EQ(&Logger::shared(), &Logger::shared());
+  EXPECT_EQ(Logger::TAG, "SDK-Core");
+}
+
+TEST(LoggerTest, WithoutSinksLoggingDoesNothing) {
+  // Runs in a fresh process, so no sink of another test is attached.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        if (Logger::shared().hasLogInterfaces()) std::_Exit(1);
+        logMessage("nobody listens");
+        std::_Exit(Logger::shared().hasLogInterfaces() ? 1 : 0);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
+TEST(LoggerTest, DeliversToSinksInRegistrationOrderWithIdenticalArguments) {
+  auto journal = std::make_shared<Journal>();
+  Logger::shared().addLogInterface(std::make_shared<RecordingSink>("A", journal));
+  Logger::shared().addLogInterface(std::make_shared<RecordingSink>("B", journal));
+  EXPECT_TRUE(Logger::shared().hasLogInterfaces());
+  auto error = std::make_shared<const std::runtime_error>("boom");
+
+  logMessage("order-1", error);
+  logMessage("order-2");
+
+  const auto events = journal->events();
+  ASSERT_EQ(events.size(), 4u);
+  const std::vector<std::pair<std::string, std::string>> expected{
+      {"A", "order-1"}, {"B", "order-1"}, {"A", "order-2"}, {"B", "order-2"}};
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    EXPECT_EQ(events[i].sink, expected[i].first);
+    EXPECT_EQ(events[i].message, expected[i].second);
+    EXPECT_EQ(*events[i].type, typeid(Logger));
+    EXPECT_EQ(events[i].tag, "SDK-Core");
+  }
+  // A present error reaches every sink as the same object; an absent one stays absent.
+  EXPECT_EQ(events[0].exception, error);
+  EXPECT_EQ(events[1].exception, error);
+  EXPECT_EQ(events[2].exception, nullptr);
+  EXPECT_EQ(events[3].exception, nullptr);
+}
+
+TEST(LoggerTest, SinkAddedTwiceReceivesEveryEventTwice) {
+  auto journal = std::make_shared<Journal>();
+  auto sink = std::make_shared<RecordingSink>("twice", journal);
+  Logger::shared().addLogInterface(sink);
+  Logger::shared().addLogInterface(sink);
+  logMessage("twice-1");
+  EXPECT_EQ(journal->sinksThatGot("twice-1"), (std::vector<std::string>{"twice", "twice"}));
+}
+
+// Adds 'added' to the logger while handling its first event.
+class AddingSink : public LogInterface {
+ public:
+  AddingSink(std::shared_ptr<LogInterface> added, std::shared_ptr<Journal> journal)
+      : added_(std::move(added)), journal_(std::move(journal)) {}
+  void log(const std::type_info& type, const std::string& tag, const std::string& message,
+           std::shared_ptr<const std::exception> exception) override {
+    journal_->add({"adder", &type, tag, message, exception});
+    if (added_) Logger::shared().addLogInterface(std::exchange(added_, nullptr));
+  }
+
+ private:
+  std::shared_ptr<LogInterface> added_;
+  std::shared_ptr<Journal> journal_;
+};
+
+TEST(LoggerTest, SinkAddedDuringDeliveryMissesOnlyTheEventInProgress) {
+  auto journal = std::make_shared<Journal>();
+  auto late = std::make_shared<RecordingSink>("late", journal);
+  Logger::shared().addLogInterface(std::make_shared<AddingSink>(late, journal));
+  logMessage("during-1");  // would deadlock if the lock were held while sinks run
+  logMessage("during-2");
+  EXPECT_EQ(journal->sinksThatGot("during-1"), (std::vector<std::string>{"adder"}));
+  EXPECT_EQ(journal->sinksThatGot("during-2"), (std::vector<std::string>{"adder", "late"}));
+}
+
+class ThrowingSink : public LogInterface {
+ public:
+  void log(const std::type_info&, const std::string&, const std::string&,
+           std::shared_ptr<const std::exception>) override {
+    throw std::runtime_error("sink failed");
+  }
+};
+
+TEST(LoggerTest, ThrowingSinkNeitherEscapesNorStopsLaterSinks) {
+  auto journal = std::make_shared<Journal>();
+  Logger::shared().addLogInterface(std::make_shared<ThrowingSink>());
+  Logger::shared().addLogInterface(std::make_shared<RecordingSink>("after", journal));
+  EXPECT_NO_THROW(logMessage("throwing-1"));
+  EXPECT_EQ(journal->sinksThatGot("throwing-1"), (std::vector<std::string>{"after"}));
+}
+
+TEST(LoggerTest, SinksAddedWhileAnotherThreadLogsAreAllKept) {
+  constexpr int kSinks = 200;
+  auto journal = std::make_shared<Journal>("concurrent-noise");
+  std::atomic<bool> adding{true};
+  std::thread logger([&] {
+    while (adding.load()) logMessage("concurrent-noise");
+  });
+  std::thread adder([&] {
+    for (int i = 0; i < kSinks; ++i) {
+      Logger::shared().addLogInterface(
+          std::make_shared<RecordingSink>("sink-" + std::to_string(i), journal));
+    }
+    adding.store(false);
+  });
+  adder.join();
+  logger.join();
+
+  logMessage("concurrent-final");
+  std::vector<std::string> expected;
+  for (int i = 0; i < kSinks; ++i) expected.push_back("sink-" + std::to_string(i));
+  EXPECT_EQ(journal->sinksThatGot("concurrent-final"), expected);
+  EXPECT_EQ(journal->events().size(), static_cast<std::size_t>(kSinks));
+}
+
+}  // namespace
+}  // namespace sdkcore
