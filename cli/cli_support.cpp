@@ -61,7 +61,7 @@ void printJsonLine(const nlohmann::json& json) {
   std::cout.flush();
 }
 
-void printJsonLine(const nlohmann::ordered_json& json) {
+void printOrderedJsonLine(const nlohmann::ordered_json& json) {
   std::cout << json.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
   std::cout.flush();
 }

@@ -1,3 +1,4 @@
+#include <optional>
 #include <string>
 
 #include "cli_support.hpp"
@@ -45,18 +46,14 @@ std::string tokenOf(const std::string& input) {
 int runDecrypt(const Args& rawArgs) {
   const ParsedArgs args = parseArgs(rawArgs, {"--private-key"}, {}, 1);
   if (args.help) return printUsage(kUsage);
-  std::string privatePem;
-  if (auto file = args.value("--private-key")) {
-    privatePem = readFile(*file);
-  } else {
-    privatePem = std::string(demoPrivateKeyPem());
-    warnDemoKeyInUse("decrypt");
-  }
-  const std::string input =
-      args.positional.empty() ? readStdin() : valueOrStdin(args.positional[0]);
-  const std::string token = tokenOf(input);
+  const std::optional<std::string> file = args.value("--private-key");
+  const std::string privatePem = file ? readFile(*file) : std::string(demoPrivateKeyPem());
+  const std::string token =
+      tokenOf(args.positional.empty() ? readStdin() : valueOrStdin(args.positional[0]));
+  // Warned only once the input is known to be usable, so a usage error stays one line.
+  if (!file) warnDemoKeyInUse("decrypt");
   try {
-    printJsonLine(paymentStringJson(decryptToken(token, privatePem)));
+    printOrderedJsonLine(paymentStringJson(decryptToken(token, privatePem)));
     return kExitSuccess;
   } catch (const DecryptionError& error) {
     printJsonLine(nlohmann::json{{"error", error.what()}});

@@ -40,9 +40,11 @@ class ParamsReader {
   std::string pubKey() const {
     if (defaults_.pubKeyOverride) return *defaults_.pubKeyOverride;
     if (find("pubKey") != nullptr) return required("pubKey");
-    if (defaults_.onDefaultPubKeyUsed) defaults_.onDefaultPubKeyUsed();
+    usedDefaultPubKey_ = true;
     return defaults_.defaultPubKey;
   }
+
+  bool usedDefaultPubKey() const { return usedDefaultPubKey_; }
 
  private:
   const json* find(const char* name) const {
@@ -53,6 +55,7 @@ class ParamsReader {
 
   const json& params_;
   const TokenDefaults& defaults_;
+  mutable bool usedDefaultPubKey_ = false;
 };
 
 PaymentParamsVariant paramsOf(const std::string& variant, const ParamsReader& in) {
@@ -138,8 +141,8 @@ SDKCoreConfig configFromJson(const json& request, const TokenDefaults& defaults)
   if (params == request.end()) throw UsageError("member \"params\" is missing");
   if (!params->is_object()) throw UsageError("member \"params\" must be an object");
 
-  PaymentParamsVariant payment =
-      paramsOf(variant->get<std::string>(), ParamsReader(*params, defaults));
+  const ParamsReader reader(*params, defaults);
+  PaymentParamsVariant payment = paramsOf(variant->get<std::string>(), reader);
 
   ZKITRegisteredFrom from = defaults.registeredFrom;
   if (const json* member = optionalMember(request, "registeredFrom")) {
@@ -153,6 +156,8 @@ SDKCoreConfig configFromJson(const json& request, const TokenDefaults& defaults)
   } else if (!defaults.timestamp) {
     timestamp = currentTime();
   }
+  // Reported only for a request that is going to be used, after every check passed.
+  if (reader.usedDefaultPubKey() && defaults.onDefaultPubKeyUsed) defaults.onDefaultPubKeyUsed();
   return SDKCoreConfig(std::move(payment), from, timestamp);
 }
 
@@ -177,9 +182,7 @@ std::string requiredFlag(const ParsedArgs& args, const char* flag, const std::st
 }
 
 std::string pubKeyOf(const TokenDefaults& defaults) {
-  if (defaults.pubKeyOverride) return *defaults.pubKeyOverride;
-  if (defaults.onDefaultPubKeyUsed) defaults.onDefaultPubKeyUsed();
-  return defaults.defaultPubKey;
+  return defaults.pubKeyOverride ? *defaults.pubKeyOverride : defaults.defaultPubKey;
 }
 
 PaymentParamsVariant cardFromFlags(const ParsedArgs& args, const TokenDefaults& defaults) {
@@ -225,6 +228,7 @@ SDKCoreConfig configFromFlags(const ParsedArgs& args, const TokenDefaults& defau
         "give the card data (--pan, --cvc, --expiry), --binding-id, --stored-id or "
         "--request (see 'sdkcore token --help')");
   }();
+  if (!defaults.pubKeyOverride && defaults.onDefaultPubKeyUsed) defaults.onDefaultPubKeyUsed();
   return SDKCoreConfig(std::move(payment), defaults.registeredFrom,
                        defaults.timestamp ? *defaults.timestamp : currentTime());
 }

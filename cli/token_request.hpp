@@ -23,7 +23,8 @@ struct TokenDefaults {
   std::string defaultPubKey;
   ZKITRegisteredFrom registeredFrom = ZKITRegisteredFrom::ZKIT_CORE;
   std::optional<double> timestamp;  // absent: the current time when the request is built
-  // Called (once per request) when a request falls back to 'defaultPubKey'; may be empty.
+  // Called once per request that falls back to 'defaultPubKey', after the request was built
+  // without error; may be empty.
   std::function<void()> onDefaultPubKeyUsed;
 };
 

@@ -33,6 +33,7 @@ struct ReaderCase {
   std::string name;
   std::string input;
   std::vector<std::string> lines;  // "<too long>" for a line over the limit
+  friend void PrintTo(const ReaderCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class LineReaderSplits : public ::testing::TestWithParam<ReaderCase> {};
@@ -88,7 +89,9 @@ TEST_P(OrderedBatch, WritesResultsInInputOrder) {
   EXPECT_EQ(count, 2000u);
   EXPECT_EQ(readAll(out), expected);
   EXPECT_LE(mostRunning.load(), static_cast<int>(jobs));
-  if (jobs > 1) EXPECT_GT(mostRunning.load(), 1);
+  if (jobs > 1) {
+    EXPECT_GT(mostRunning.load(), 1);
+  }
   std::fclose(in);
   std::fclose(out);
 }

@@ -22,7 +22,7 @@ TEST(DecryptCommand, DemoKeyRoundTripThroughTheProgram) {
   const ProcessResult token =
       runCli({"token", "--timestamp", "0", "--pan", "4111111111111111", "--cvc", "123", "--expiry",
               "12/25", "--cardholder", "JOHN DOE", "--order", "ORDER-1"},
-             {.environment = {"TZ=UTC"}});
+             withInput("", {"TZ=UTC"}));
   ASSERT_EQ(token.status, 0) << token.err;
   EXPECT_NE(token.err.find("demo"), std::string::npos);
   const ProcessResult plain = runCli({"decrypt", tokenOf(token)});
@@ -49,10 +49,10 @@ TEST(DecryptCommand, ReadsTheTokenCommandsOutputFromStandardInput) {
   const ProcessResult token = runCli({"token", "--binding-id", "BIND-1"});
   ASSERT_EQ(token.status, 0);
   for (const std::string& input : {token.out, tokenOf(token) + "\n"}) {
-    const ProcessResult plain = runCli({"decrypt", "-"}, {.input = input});
+    const ProcessResult plain = runCli({"decrypt", "-"}, withInput(input));
     EXPECT_EQ(plain.status, 0) << plain.out << plain.err;
     EXPECT_EQ(json::parse(plain.out).at("fields").at("storedId"), "BIND-1");
-    const ProcessResult noArgument = runCli({"decrypt"}, {.input = input});
+    const ProcessResult noArgument = runCli({"decrypt"}, withInput(input));
     EXPECT_EQ(noArgument.out, plain.out);
     EXPECT_EQ(noArgument.status, 0);
   }
@@ -74,6 +74,7 @@ struct FieldsCase {
   std::string name;
   std::string text;
   bool hasFields;
+  friend void PrintTo(const FieldsCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class DecryptFields : public ::testing::TestWithParam<FieldsCase> {};

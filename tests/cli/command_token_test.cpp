@@ -66,6 +66,7 @@ struct RoundTripCase {
   std::string name;
   std::vector<std::string> args;
   std::vector<std::string> fields;  // fields 3 to 9 of the payment string
+  friend void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class TokenRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
@@ -74,7 +75,7 @@ TEST_P(TokenRoundTrip, DecryptsToTheRequestsFields) {
   std::vector<std::string> args = {"token", "--pubkey", pubKeyFile(), "--timestamp",
                                    "1700000000.9"};
   args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
-  const ProcessResult result = runCli(args, {.environment = kUtc});
+  const ProcessResult result = runCli(args, withInput("", kUtc));
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, "");
   const std::vector<std::string> fields = decryptedFields(result.out);
@@ -115,6 +116,7 @@ struct PrecedenceCase {
   std::string request;
   std::string date;    // field 1
   std::string source;  // field 9
+  friend void PrintTo(const PrecedenceCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class TokenPrecedence : public ::testing::TestWithParam<PrecedenceCase> {};
@@ -122,7 +124,7 @@ class TokenPrecedence : public ::testing::TestWithParam<PrecedenceCase> {};
 TEST_P(TokenPrecedence, RequestMembersWinOverFlagsButPubkeyReplaces) {
   std::vector<std::string> args = {"token", "--request", "-", "--pubkey", pubKeyFile()};
   args.insert(args.end(), GetParam().flags.begin(), GetParam().flags.end());
-  const ProcessResult result = runCli(args, {.input = GetParam().request, .environment = kUtc});
+  const ProcessResult result = runCli(args, withInput(GetParam().request, kUtc));
   ASSERT_EQ(result.status, 0) << result.out << result.err;
   const std::vector<std::string> fields = decryptedFields(result.out);
   ASSERT_EQ(fields.size(), 9u);
@@ -147,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, TokenPrecedence, ::testing::Values(
 TEST(TokenCommand, UsesTheRequestsOwnKeyWithoutWarning) {
   const json request = {{"variant", "bindingParamsInstant"},
                         {"params", {{"bindingId", "B"}, {"pubKey", testKeyPair(2048).publicPem}}}};
-  const ProcessResult result = runCli({"token", "--request", "-"}, {.input = request.dump()});
+  const ProcessResult result = runCli({"token", "--request", "-"}, withInput(request.dump()));
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, "");
   EXPECT_EQ(decryptedFields(result.out).size(), 9u);
@@ -290,8 +292,8 @@ TEST(TokenBatch, TenThousandMixedRequestsAnswerInOrder) {
   constexpr int kCount = 10000;
   std::string input;
   for (int i = 0; i < kCount; ++i) input += batchLine(i).line + "\n";
-  const ProcessResult result = runCli({"token", "--batch", "--jobs", "2", "--pubkey", pubKeyFile()},
-                                      {.input = input, .environment = kUtc});
+  const ProcessResult result =
+      runCli({"token", "--batch", "--jobs", "2", "--pubkey", pubKeyFile()}, withInput(input, kUtc));
   ASSERT_EQ(result.status, 0) << result.err;
   const std::vector<std::string> results = lines(result.out);
   ASSERT_EQ(results.size(), static_cast<std::size_t>(kCount));
@@ -308,7 +310,7 @@ TEST(TokenBatch, AnswersEveryLineAndGoesOnAfterBadOnes) {
   const std::string input = std::string("\n") + "{\"variant\":\n" + "[1,2]\n" +
                             R"({"variant":"bindingParamsInstant","params":{"bindingId":"B"}})";
   const ProcessResult result =
-      runCli({"token", "--batch", "--pubkey", pubKeyFile()}, {.input = input});
+      runCli({"token", "--batch", "--pubkey", pubKeyFile()}, withInput(input));
   ASSERT_EQ(result.status, 0);
   const std::vector<std::string> results = lines(result.out);
   ASSERT_EQ(results.size(), 4u) << result.out;
@@ -324,7 +326,7 @@ TEST(TokenBatch, WarnsOnceAboutTheDemoKey) {
   for (int i = 0; i < 5; ++i)
     input += R"({"variant":"bindingParamsInstant","params":{"bindingId":"B"}})"
              "\n";
-  const ProcessResult result = runCli({"token", "--batch", "--jobs", "2"}, {.input = input});
+  const ProcessResult result = runCli({"token", "--batch", "--jobs", "2"}, withInput(input));
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(lines(result.out).size(), 5u);
   EXPECT_EQ(lines(result.err).size(), 1u) << result.err;

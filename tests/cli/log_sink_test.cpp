@@ -17,6 +17,7 @@ struct EscapeCase {
   std::string name;
   std::string text;
   std::string expected;
+  friend void PrintTo(const EscapeCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class EscapeControlCharacters : public ::testing::TestWithParam<EscapeCase> {};

@@ -19,6 +19,7 @@ struct CliCase {
   int status;
   std::string out;  // regular expression the whole standard output must match
   std::string err;  // text standard error must contain ("" checks nothing)
+  friend void PrintTo(const CliCase& c, std::ostream* os) { *os << c.name; }
 };
 
 std::string fileFor(const std::string& placeholder) {
@@ -38,7 +39,7 @@ TEST_P(CliCommand, AnswersWithItsExitStatus) {
   const CliCase& c = GetParam();
   std::vector<std::string> args;
   for (const std::string& arg : c.args) args.push_back(fileFor(arg));
-  const ProcessResult result = runCli(args, {.input = c.input});
+  const ProcessResult result = runCli(args, withInput(c.input));
   EXPECT_EQ(result.status, c.status) << "stdout: " << result.out << "\nstderr: " << result.err;
   EXPECT_TRUE(std::regex_match(result.out, std::regex(c.out)))
       << "stdout: " << result.out << "\nexpected: " << c.out;
@@ -59,7 +60,7 @@ const std::string kUsage = R"(Usage: sdkcore[\s\S]*)";
 // clang-format off
 const CliCase kCases[] = {
     // The program itself.
-    {"NoArguments", {}, "", 2, "", "Usage: sdkcore"},
+    {"NoArguments", {}, "", 2, "", "missing subcommand"},
     {"Help", {"--help"}, "", 0, kUsage, ""},
     {"UnknownSubcommand", {"frobnicate"}, "", 2, "", "unknown subcommand 'frobnicate'"},
     // version

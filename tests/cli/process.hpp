@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Runs the built `sdkcore` program as a child process for the black-box tests.
@@ -23,6 +24,14 @@ struct ProcessOptions {
   std::function<void(const char*, std::size_t)> onOutput;
   std::vector<std::string> environment;  // extra NAME=VALUE entries
 };
+
+// Options with 'input' on standard input and 'environment' added to the environment.
+inline ProcessOptions withInput(std::string input, std::vector<std::string> environment = {}) {
+  ProcessOptions options;
+  options.input = std::move(input);
+  options.environment = std::move(environment);
+  return options;
+}
 
 // Runs the program at SDKCORE_CLI_PATH with 'args'. Throws std::runtime_error when it cannot start.
 ProcessResult runCli(const std::vector<std::string>& args, const ProcessOptions& options = {});

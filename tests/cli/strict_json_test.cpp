@@ -13,6 +13,7 @@ struct RejectCase {
   std::string name;
   std::string text;
   std::string messagePart;  // the message must contain this
+  friend void PrintTo(const RejectCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class StrictJsonRejects : public ::testing::TestWithParam<RejectCase> {};
@@ -31,6 +32,12 @@ TEST_P(StrictJsonRejects, NamesTheProblem) {
 
 std::string nested(int depth) { return std::string(depth, '[') + std::string(depth, ']'); }
 
+std::string nestedObjects(int depth) {
+  std::string text;
+  for (int i = 0; i < depth; ++i) text += "{\"a\": ";
+  return text + "1" + std::string(depth, '}');
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, StrictJsonRejects,
     ::testing::Values(
@@ -40,9 +47,9 @@ INSTANTIATE_TEST_SUITE_P(
         RejectCase{"DuplicateInArrayElement", R"([{"x": 1}, {"x": 1, "x": 2}])",
                    "member \"[1].x\" given twice"},
         RejectCase{"TooDeep", nested(65), "deeper than 64 levels"},
-        RejectCase{"TooDeepObjects", std::string(70, '{'), "deeper than 64 levels"},
+        RejectCase{"TooDeepObjects", nestedObjects(70), "deeper than 64 levels at member \"a.a.a"},
         RejectCase{"InvalidUtf8InValue", "{\"params\": {\"pan\": \"41\xff\"}}",
-                   "invalid UTF-8 inside a string at line 1, column 22, byte offset 21 (in member "
+                   "invalid UTF-8 inside a string at line 1, column 23, byte offset 22 (in member "
                    "\"params.pan\")"},
         RejectCase{"InvalidUtf8InKey", "{\"a\": 1, \"b\xc3\": 2}", "in a member name"},
         RejectCase{"OverlongUtf8", "[\"\xc0\xaf\"]", "invalid UTF-8"},

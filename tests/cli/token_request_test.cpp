@@ -28,6 +28,7 @@ struct JsonCase {
   std::string name;
   std::string request;
   std::string config;  // the configuration's text form
+  friend void PrintTo(const JsonCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ConfigFromJson : public ::testing::TestWithParam<JsonCase> {};
@@ -59,6 +60,7 @@ struct RejectCase {
   std::string name;
   std::string request;
   std::string message;
+  friend void PrintTo(const RejectCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ConfigFromJsonRejects : public ::testing::TestWithParam<RejectCase> {};
@@ -119,6 +121,7 @@ struct FlagsCase {
   std::string name;
   std::vector<std::string> args;
   std::string variantPrefix;  // the start of the configuration's text form
+  friend void PrintTo(const FlagsCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ConfigFromFlags : public ::testing::TestWithParam<FlagsCase> {};
