@@ -79,7 +79,12 @@ const Field& findField(const std::string& name) {
 // Options come before "--"; everything after it is positional, so a VALUE may begin with '-'.
 ParsedArgs parseValidateArgs(const Args& args) {
   const auto separator = std::find(args.begin(), args.end(), "--");
-  ParsedArgs parsed = parseArgs(Args(args.begin(), separator), {}, {}, 2);
+  ParsedArgs parsed;
+  try {
+    parsed = parseArgs(Args(args.begin(), separator), {}, {}, 2);
+  } catch (const UsageError& error) {
+    throw UsageError(std::string(error.what()) + " (put -- before a VALUE that begins with '-')");
+  }
   if (separator != args.end()) {
     parsed.positional.insert(parsed.positional.end(), separator + 1, args.end());
   }

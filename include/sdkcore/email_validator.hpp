@@ -10,9 +10,9 @@ namespace sdkcore {
 // Checks an e-mail address. Rules in order: present -> "required" with the field-required
 // message; the pattern below -> "invalid-format" with the e-mail message. The pattern is kept
 // exactly as it has always been, since callers rely on what it accepts: the first class holds
-// the range A-z, so "[", "\\", "]", "^", "_" and "`" may start the local part; later parts of the
-// local part are separator + word characters (Unicode letters allowed); the domain is lowercase
-// ASCII letters only with at least one dot.
+// the range A-z, so "[", the backslash, "]", "^", "_" and "`" may start the local part; later parts
+// of the local part are separator + word characters (Unicode letters allowed); the domain is
+// lowercase ASCII letters only with at least one dot.
 //
 // Messages are produced once, at construction, in the language current then (a host text for the
 // key first, then the library's own table). Thread safety: immutable after construction; one

@@ -14,7 +14,8 @@ class LogInterface {
 
   // Receives one event. 'classType' is the type of the reporting class (`SdkCore`), 'tag' is
   // `Logger::TAG`, 'exception' is the error the event reports or null. Called synchronously on
-  // the logging thread; must not throw.
+  // the logging thread, possibly from several threads at once. Should not throw; the logger
+  // drops whatever it throws.
   virtual void log(const std::type_info& classType, const std::string& tag,
                    const std::string& message, std::shared_ptr<const std::exception> exception) = 0;
 };

@@ -13,22 +13,29 @@
 namespace sdkcore {
 
 // The process-wide logger: hands every event to the sinks the host attached, in registration
-// order. Thread-safe: sinks may be added while other threads log.
+// order, synchronously on the logging thread. There are no levels, no filtering and no buffering.
+//
+// Thread safety: all operations may be called from any thread at once. The sink list is guarded
+// by a mutex that is held only while a sink is appended and while the list is copied for one
+// delivery, never while sinks run; sinks may therefore log or add sinks themselves.
 class Logger {
  public:
   static constexpr std::string_view TAG = "SDK-Core";
 
-  // Returns the one process-wide instance, created on first use; never destroyed.
+  // Returns the one process-wide instance, created on first use; never destroyed, so sinks may
+  // still log from static destructors at exit.
   static Logger& shared();
 
   Logger(const Logger&) = delete;
   Logger& operator=(const Logger&) = delete;
 
-  // Appends 'logger' to the sinks; a sink added twice receives every event twice.
+  // Appends 'logger' to the sinks and keeps it for the life of the process; there is no removal.
+  // A sink added twice receives every event twice; a null sink is ignored at delivery.
   virtual void addLogInterface(std::shared_ptr<LogInterface> logger);
 
-  // Delivers the event to a snapshot of the sinks, synchronously, first registered first.
-  // A sink added during delivery receives only later events.
+  // Delivers the event unchanged to a snapshot of the sinks, first registered first. A sink added
+  // during delivery receives only later events. Never throws: an exception thrown by a sink is
+  // caught and dropped, and the remaining sinks still receive the event.
   virtual void log(const std::type_info& classMethod, const std::string& tag,
                    const std::string& message, std::shared_ptr<const std::exception> exception);
 

@@ -8,6 +8,8 @@ namespace sdkcore {
 
 // The six payload records of a token request. Fields are fixed at construction and read through
 // accessors; constructor argument order follows the public API and may differ from field order.
+// Absent (nullopt) and empty optional texts are different states. Immutable values: safe to share
+// between threads. Constructors never fail.
 
 // A card typed in, for an order.
 class CardParams {
@@ -125,7 +127,9 @@ using PaymentParamsVariant =
 std::string_view caseName(const PaymentParamsVariant& params) noexcept;
 
 // Text forms of the records, as the library's log messages embed them, e.g.
-// `SDKCore.BindingParamsInstant(bindingId: "b", cvc: nil, pubKey: "k")`.
+// `SDKCore.BindingParamsInstant(bindingId: "b", cvc: nil, pubKey: "k")`: fields in stored order,
+// texts quoted with `"` and `\` escaped and control characters written as \n, \r, \t, \0 or
+// \u{HEX}, so a form is always one line. They show card data in clear.
 std::string debugString(const CardParams& params);
 std::string debugString(const CardParamsInstant& params);
 std::string debugString(const NewPaymentMethodParams& params);

@@ -12,6 +12,15 @@ class SdkCoreMembers;
 
 // The library's entry point: turns a request into an encrypted payment token.
 //
+// An instance owns its payment-string processor, its RSA cipher and the seven field validators,
+// all made by the constructor and immutable afterwards; no call leaves state behind.
+//
+// Logging: each call reports to `Logger::shared()` with this object's run-time type and
+// `Logger::TAG`. Card numbers appear in log messages with only their first 6 and last 4
+// characters (all masked when shorter than 13) and security codes fully masked; nothing else of
+// the card data is hidden. With no sink attached no message is built at all, and nothing a sink
+// does changes a result.
+//
 // Thread safety: one instance may serve calls from several threads at once; distinct
 // instances share only the process-wide `Logger`.
 class SdkCore {
@@ -23,10 +32,20 @@ class SdkCore {
 
   // Validates the request's fields, builds the payment string, encrypts it with the request's
   // RSA public key and returns the Base64 token. Never throws: every failure is a result with no
-  // token and exactly one error entry.
+  // token and exactly one error entry:
+  // - the first field that fails its check, mapped to the rule's code ("required", "invalid",
+  //   "invalid-format");
+  // - UNKNOWN mapped to the error's localized description when an expiry that passed its check
+  //   cannot be read as "MM/YY";
+  // - UNKNOWN mapped to "timestamp is not a finite number of seconds in range" when the time
+  //   stamp is NaN, infinite or its whole part lies outside the signed 64-bit range;
+  // - PUB_KEY mapped to "invalid" when no RSA public key can be made from the key text;
+  // - UNKNOWN mapped to "unknown" for any other encryption failure (such as a payment string
+  //   too long for the key);
+  // - UNKNOWN mapped to the exception's description for anything unexpected.
   virtual TokenResult generateWithConfig(const SDKCoreConfig& config) noexcept;
 
-  // Returns the library version, "3.0.7".
+  // Returns the library version, "3.0.7". Needs no instance; never throws.
   static std::string getSDKVersion();
 
  private:

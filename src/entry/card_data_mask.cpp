@@ -1,14 +1,11 @@
 #include "entry/card_data_mask.hpp"
 
 #include <cstddef>
-#include <memory>
 #include <optional>
-#include <utility>
+#include <variant>
 #include <vector>
 
-#include <unicode/brkiter.h>
-#include <unicode/locid.h>
-#include <unicode/utext.h>
+#include "model/unicode_text.hpp"
 
 namespace sdkcore {
 namespace {
@@ -16,32 +13,6 @@ namespace {
 constexpr std::size_t kMinMaskedLength = 13;
 constexpr std::size_t kKeptHead = 6;
 constexpr std::size_t kKeptTail = 4;
-
-struct UTextCloser {
-  void operator()(UText* text) const { utext_close(text); }
-};
-using UTextPtr = std::unique_ptr<UText, UTextCloser>;
-
-// Byte offsets of the grapheme-cluster boundaries of 'text', 0 and text.size() included.
-// Working on UTF-8 text directly keeps the offsets in bytes, so kept characters are copied
-// byte-exactly. Falls back to one boundary per byte if ICU cannot be set up, which still masks
-// every byte.
-std::vector<std::size_t> clusterBoundaries(std::string_view text) {
-  std::vector<std::size_t> bounds;
-  UErrorCode status = U_ZERO_ERROR;
-  UTextPtr utext(utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status));
-  std::unique_ptr<icu::BreakIterator> it(
-      icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
-  if (U_SUCCESS(status)) it->setText(utext.get(), status);
-  if (U_FAILURE(status)) {
-    for (std::size_t i = 0; i <= text.size(); ++i) bounds.push_back(i);
-    return bounds;
-  }
-  for (int32_t pos = it->first(); pos != icu::BreakIterator::DONE; pos = it->next()) {
-    bounds.push_back(static_cast<std::size_t>(pos));
-  }
-  return bounds;
-}
 
 std::optional<std::string> masked(const std::optional<std::string>& cvc) {
   if (!cvc) return std::nullopt;
@@ -73,18 +44,19 @@ PaymentParamsVariant maskRecord(const StoredPaymentMethodParams& p) {
 }  // namespace
 
 std::string maskCardNumber(std::string_view pan) {
-  const std::vector<std::size_t> bounds = clusterBoundaries(pan);
-  const std::size_t count = bounds.size() - 1;
+  const std::vector<std::string> characters = splitCharacters(pan);
+  const std::size_t count = characters.size();
   if (count < kMinMaskedLength) return std::string(count, '*');
-  const std::size_t tailStart = bounds[count - kKeptTail];
-  std::string result(pan.substr(0, bounds[kKeptHead]));
-  result.append(count - kKeptHead - kKeptTail, '*');
-  result.append(pan.substr(tailStart));
+  std::string result;
+  for (std::size_t i = 0; i < count; ++i) {
+    const bool kept = i < kKeptHead || i >= count - kKeptTail;
+    result += kept ? characters[i] : "*";
+  }
   return result;
 }
 
 std::string maskSecurityCode(std::string_view cvc) {
-  return std::string(clusterBoundaries(cvc).size() - 1, '*');
+  return std::string(static_cast<std::size_t>(characterCount(cvc)), '*');
 }
 
 PaymentParamsVariant maskCardData(const PaymentParamsVariant& params) {

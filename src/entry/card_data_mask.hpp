@@ -9,8 +9,8 @@ namespace sdkcore {
 
 // Masking of card data for log messages. Card numbers and security codes never reach a log sink
 // in clear: a sink may be a device log or a crash reporter outside the host's control.
-// Characters are counted as extended grapheme clusters; invalid UTF-8 is never copied through
-// unmasked beyond the kept head and tail of a long card number. Thread-safe.
+// Characters are extended grapheme clusters; each ill-formed UTF-8 sequence is one character
+// and, where kept, comes out as U+FFFD, so the results are always valid UTF-8. Thread-safe.
 
 // Returns 'pan' with its first 6 and last 4 characters kept and every other character replaced
 // by "*" when it has at least 13 characters; every character replaced by "*" when shorter.

@@ -8,6 +8,8 @@
 #include <string>
 #include <typeinfo>
 
+#include <openssl/crypto.h>
+
 #include "cryptogram/default_payment_string_processor.hpp"
 #include "cryptogram/rsa_cryptogram_cipher.hpp"
 #include "entry/card_data_mask.hpp"
@@ -36,6 +38,18 @@ constexpr std::string_view kUnexpectedError = "unexpected error";
 TokenResult failure(ParamField field, std::string description) {
   return TokenResult(std::map<ParamField, std::string>{{field, std::move(description)}});
 }
+
+// Overwrites a string that held card data in clear when it goes out of scope.
+class WipeOnExit {
+ public:
+  explicit WipeOnExit(std::string& text) noexcept : text_(text) {}
+  ~WipeOnExit() { OPENSSL_cleanse(text_.data(), text_.size()); }
+  WipeOnExit(const WipeOnExit&) = delete;
+  WipeOnExit& operator=(const WipeOnExit&) = delete;
+
+ private:
+  std::string& text_;
+};
 
 // The fields of one request, read once from the configuration.
 struct Request {
@@ -107,8 +121,9 @@ TokenResult SdkCoreMembers::generate(const Request& request, const EventLog& log
               ParamField::UNKNOWN);
     return failure(ParamField::UNKNOWN, std::string(kBadTimestamp));
   }
-  const std::string paymentString = paymentStringProcessor.createPaymentString(
+  std::string paymentString = paymentStringProcessor.createPaymentString(
       mdOrder, *seconds, randomUuid(), *cardInfo, request.registeredFrom);
+  const WipeOnExit wipe(paymentString);
   return encrypt(paymentString, pubKey, log);
 }
 

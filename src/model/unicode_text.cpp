@@ -67,8 +67,10 @@ std::vector<std::int32_t> characterBoundaries(const icu::UnicodeString& text) {
   for (std::int32_t at = iterator.first(); at != icu::BreakIterator::DONE; at = iterator.next()) {
     boundaries.push_back(at);
   }
-  // Drop the iterator's reference to 'text', which the caller may destroy.
-  iterator.setText(icu::UnicodeString());
+  // The iterator aliases the text it is given; point it at a string that outlives every call
+  // instead of 'text', which the caller may destroy.
+  static const icu::UnicodeString kNoText;
+  iterator.setText(kNoText);
   return boundaries;
 }
 

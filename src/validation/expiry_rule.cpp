@@ -1,5 +1,6 @@
 #include "validation/expiry_rule.hpp"
 
+#include <exception>
 #include <string_view>
 #include <utility>
 
@@ -22,9 +23,15 @@ ExpiryRule::ExpiryRule(std::string code, std::string message)
       notDigitOrDot_(toRegex(R"([^\d.])")) {}
 
 ValidationResult ExpiryRule::validate(const DATA& data) const {
-  const std::string cleaned = notDigitOrDot_.replaceAll(data, "");
-  const std::int64_t month = numberOrInvalid(take(cleaned, 2));
-  const std::int64_t year = numberOrInvalid(takeLast(cleaned, 2));
+  std::int64_t month = INVALID_FIELD_VALUE;
+  std::int64_t year = INVALID_FIELD_VALUE;
+  try {
+    const std::string cleaned = notDigitOrDot_.replaceAll(data, "");
+    month = numberOrInvalid(take(cleaned, 2));
+    year = numberOrInvalid(takeLast(cleaned, 2));
+  } catch (const std::exception&) {
+    // A text too long for ICU, or memory exhaustion: unreadable, so both parts stay -1.
+  }
   if (ValidationResult result = monthChecker_.validate(month); !result.isValid()) return result;
   if (ValidationResult result = yearChecker_.validate(year); !result.isValid()) return result;
   return ValidationResult::VALID();

@@ -1,5 +1,6 @@
 #include "validation/string_length_rule.hpp"
 
+#include <exception>
 #include <utility>
 
 #include "model/unicode_text.hpp"
@@ -14,7 +15,14 @@ StringLengthRule::StringLengthRule(std::string code, std::string message, std::i
       maxLength_(maxLength) {}
 
 ValidationResult StringLengthRule::validate(const DATA& data) const {
-  const auto count = static_cast<std::int64_t>(characterCount(data));
+  std::int64_t count = 0;
+  try {
+    count = characterCount(data);
+  } catch (const std::exception&) {
+    // A text ICU cannot hold (over 2^31 - 1 bytes of non-ASCII) or memory exhaustion: its
+    // length is unknown, so it is not within any bounds.
+    return ValidationResult::error(code_, message_);
+  }
   if (count < minLength_ || count > maxLength_) return ValidationResult::error(code_, message_);
   return ValidationResult::VALID();
 }

@@ -9,7 +9,8 @@ namespace sdkcore {
 
 // Passes when the number of characters (extended grapheme clusters) lies in
 // [minLength, maxLength], both inclusive. A base letter with a combining accent and CR LF each
-// count as one. Immutable; thread-safe.
+// count as one; invalid UTF-8 counts one character per replaced sequence. A text too long to
+// segment (over 2^31 - 1 bytes of non-ASCII) fails. Immutable; thread-safe.
 class StringLengthRule {
  public:
   using DATA = std::string;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "sdkcore/base58.hpp"
 
 namespace sdkcore {
@@ -17,6 +19,8 @@ struct DecodeCase {
   std::string storedId;
   std::string expected;
 };
+
+void PrintTo(const DecodeCase& value, std::ostream* out) { *out << value.name; }
 
 class DecodeBindingIdTest : public ::testing::TestWithParam<DecodeCase> {};
 

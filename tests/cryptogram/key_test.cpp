@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 namespace sdkcore {
@@ -12,6 +14,8 @@ struct PemCase {
   std::string text;
   std::string expected;
 };
+
+void PrintTo(const PemCase& value, std::ostream* out) { *out << value.name; }
 
 class PemKeyContentTest : public ::testing::TestWithParam<PemCase> {};
 

@@ -1,7 +1,9 @@
 #include "cryptogram/rsa_cryptogram_cipher.hpp"
 
 #include <gtest/gtest.h>
+
 #include <openssl/err.h>
+#include <ostream>
 
 #include <cstdint>
 #include <functional>
@@ -117,6 +119,8 @@ struct AcceptedCase {
   int bits;
 };
 
+void PrintTo(const AcceptedCase& value, std::ostream* out) { *out << value.name; }
+
 class AcceptedKeyTest : public ::testing::TestWithParam<AcceptedCase> {};
 
 TEST_P(AcceptedKeyTest, EncryptsForTheMatchingPrivateKey) {
@@ -161,6 +165,8 @@ struct RefusedCase {
   std::function<Key()> key;
   CryptogramCipherError error;
 };
+
+void PrintTo(const RefusedCase& value, std::ostream* out) { *out << value.name; }
 
 class RefusedKeyTest : public ::testing::TestWithParam<RefusedCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "cryptogram/der_reader.hpp"
 #include "cryptogram/key_material.hpp"
 
@@ -34,6 +36,8 @@ struct ParsedCase {
   Bytes der;
   RsaPublicKeyDer::Algorithm algorithm;
 };
+
+void PrintTo(const ParsedCase& value, std::ostream* out) { *out << value.name; }
 
 class ParsedKeyTest : public ::testing::TestWithParam<ParsedCase> {};
 
@@ -76,6 +80,8 @@ struct RefusedCase {
   std::string name;
   Bytes der;
 };
+
+void PrintTo(const RefusedCase& value, std::ostream* out) { *out << value.name; }
 
 class RefusedDerTest : public ::testing::TestWithParam<RefusedCase> {};
 

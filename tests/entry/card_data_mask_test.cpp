@@ -40,7 +40,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "\u0664\u0661\u0661\u0661\u0661\u0661******\u0661\u0661\u0661\u0661"},
         // "e" with a combining accent is one character of three bytes.
         MaskCase{"CombiningSequenceIsOneCharacter", "12345e\u0301789012", "************"},
-        MaskCase{"InvalidUtf8IsMasked", "\xff\xfe\xfd", "***"}),
+        MaskCase{"InvalidUtf8IsMasked", "\xff\xfe\xfd", "***"},
+        // Each ill-formed sequence is one character; a kept one comes out as U+FFFD.
+        MaskCase{"InvalidUtf8Kept",
+                 "\xff"
+                 "234567890123\xfe",
+                 "\uFFFD"
+                 "23456****123\uFFFD"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class SecurityCodeMask : public ::testing::TestWithParam<MaskCase> {};

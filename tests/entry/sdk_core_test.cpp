@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <functional>
-#include <map>
 #include <limits>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>

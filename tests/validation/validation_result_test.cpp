@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "sdkcore/base_validator.hpp"
 #include "sdkcore/card_code_validator.hpp"
 #include "validation/expiry_rule.hpp"
 #include "validation/string_required_rule.hpp"
@@ -18,6 +19,8 @@ using testing::fails;
 using testing::hasOutcome;
 using testing::passes;
 using testing::ValidOverride;
+
+class NoRulesValidator : public BaseValidator<std::string> {};
 
 TEST(ValidationResult, ValidStartsAsValidWithoutTexts) {
   EXPECT_TRUE(hasOutcome(ValidationResult::VALID(), passes()));
@@ -49,6 +52,8 @@ TEST(ValidationResult, HostReplacementIsWhatPassingRulesReturn) {
     EXPECT_TRUE(
         hasOutcome(StringRequiredRule("required", "m").validate(" "), fails("required", "m")));
     EXPECT_EQ(CardCodeValidator().validate("123"), replacement);
+    // A validator's own final result is made afresh, not read from VALID.
+    EXPECT_TRUE(hasOutcome(NoRulesValidator().validate("x"), passes()));
   }
   EXPECT_TRUE(hasOutcome(ValidationResult::VALID(), passes()));
   EXPECT_TRUE(hasOutcome(CardCodeValidator().validate("123"), passes()));
