@@ -1,5 +1,8 @@
 #include "batch.hpp"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <condition_variable>
 #include <cstdint>
 #include <cstring>
@@ -16,18 +19,23 @@ constexpr std::size_t kReadBufferSize = 64 * 1024;
 constexpr std::size_t kWindowPerJob = 16;
 }  // namespace
 
-LineReader::LineReader(std::FILE* in, std::size_t maxLength)
-    : in_(in), maxLength_(maxLength), buffer_(kReadBufferSize) {}
+LineReader::LineReader(int fd, std::size_t maxLength)
+    : fd_(fd), maxLength_(maxLength), buffer_(kReadBufferSize) {}
 
 bool LineReader::refill() {
   if (eof_) return false;
   begin_ = 0;
-  end_ = std::fread(buffer_.data(), 1, buffer_.size(), in_);
-  if (end_ == 0) {
+  end_ = 0;
+  ssize_t count = 0;
+  do {
+    count = ::read(fd_, buffer_.data(), buffer_.size());
+  } while (count < 0 && errno == EINTR);
+  if (count <= 0) {
     eof_ = true;
-    failed_ = std::ferror(in_) != 0;
+    failed_ = count < 0;
     return false;
   }
+  end_ = static_cast<std::size_t>(count);
   return true;
 }
 

@@ -14,11 +14,12 @@ struct InputLine {
   bool tooLong = false;  // the line was longer; 'text' is empty and the rest was skipped
 };
 
-// Reads lines from a stdio stream through a fixed buffer, so memory stays bounded by the longest
-// line allowed however long the input. Not thread-safe.
+// Reads lines from a file descriptor through a fixed buffer, so memory stays bounded by the
+// longest line allowed however long the input. It reads whatever is available (read(2), not
+// fread), so a line is handed on as soon as it arrives on a pipe. Not thread-safe.
 class LineReader {
  public:
-  LineReader(std::FILE* in, std::size_t maxLength);
+  LineReader(int fd, std::size_t maxLength);
 
   // Reads the next line into 'line'. Returns false at the end of the input or on a read error.
   // A last line without a line feed counts as a line; an input that ends with a line feed has no
@@ -31,7 +32,7 @@ class LineReader {
  private:
   bool refill();
 
-  std::FILE* in_;
+  int fd_;
   std::size_t maxLength_;
   std::vector<char> buffer_;
   std::size_t begin_ = 0;

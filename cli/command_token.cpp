@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <charconv>
 #include <cstdio>
 #include <iostream>
@@ -105,7 +107,7 @@ int runBatch(const ParsedArgs& args, const TokenDefaults& defaults) {
       return compactLine({{"error", error.what()}});
     }
   };
-  LineReader reader(stdin, kMaxBatchLine);
+  LineReader reader(STDIN_FILENO, kMaxBatchLine);
   runOrderedBatch(reader, stdout, jobs, work);
   if (reader.failed()) throw UsageError("cannot read standard input");
   return kExitSuccess;

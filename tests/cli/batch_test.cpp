@@ -1,6 +1,8 @@
 #include "batch.hpp"
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -40,7 +42,7 @@ class LineReaderSplits : public ::testing::TestWithParam<ReaderCase> {};
 
 TEST_P(LineReaderSplits, IntoLines) {
   std::FILE* in = streamOf(GetParam().input);
-  LineReader reader(in, 8);
+  LineReader reader(fileno(in), 8);
   std::vector<std::string> lines;
   InputLine line;
   while (reader.next(line)) lines.push_back(line.tooLong ? "<too long>" : line.text);
@@ -76,7 +78,7 @@ TEST_P(OrderedBatch, WritesResultsInInputOrder) {
   std::FILE* out = std::tmpfile();
   std::atomic<int> running{0};
   std::atomic<int> mostRunning{0};
-  LineReader reader(in, 64);
+  LineReader reader(fileno(in), 64);
   const std::size_t count = runOrderedBatch(reader, out, jobs, [&](const InputLine& line) {
     const int now = ++running;
     int seen = mostRunning.load();
@@ -102,14 +104,15 @@ TEST(OrderedBatchWindow, ReadsOnlyABoundedNumberOfLinesAhead) {
   // While the first line is held up, the other worker may only run through the lines of the
   // reorder window (16 per job), not through the whole input.
   std::string input;
-  for (int i = 0; i < 10000; ++i) input += "x\n";
+  for (int i = 0; i < 10000; ++i) input += std::to_string(i) + "\n";
   std::FILE* in = streamOf(input);
   std::FILE* out = std::tmpfile();
   std::atomic<int> started{0};
   int startedWhileFirstHeld = 0;
-  LineReader reader(in, 64);
-  runOrderedBatch(reader, out, 2, [&](const InputLine&) {
-    if (++started == 1) {
+  LineReader reader(fileno(in), 64);
+  runOrderedBatch(reader, out, 2, [&](const InputLine& line) {
+    ++started;
+    if (line.text == "0") {
       std::this_thread::sleep_for(std::chrono::milliseconds(200));
       startedWhileFirstHeld = started.load();
     }
@@ -121,6 +124,47 @@ TEST(OrderedBatchWindow, ReadsOnlyABoundedNumberOfLinesAhead) {
   std::fclose(in);
   std::fclose(out);
 }
+
+// Reads one line from 'fd', waiting at most five seconds for it; "" on timeout or end.
+std::string readLineWithin5s(int fd) {
+  std::string line;
+  char c = 0;
+  while (line.empty() || line.back() != '\n') {
+    pollfd waitFor{fd, POLLIN, 0};
+    if (poll(&waitFor, 1, 5000) != 1 || read(fd, &c, 1) != 1) return "";
+    line += c;
+  }
+  return line;
+}
+
+class StreamingBatch : public ::testing::TestWithParam<unsigned> {};
+
+// An interactive caller writes a request and waits for its answer before writing the next.
+TEST_P(StreamingBatch, AnswersEachLineBeforeTheNextArrives) {
+  int in[2];
+  int out[2];
+  ASSERT_EQ(pipe(in), 0);
+  ASSERT_EQ(pipe(out), 0);
+  std::thread batch([&] {
+    std::FILE* results = fdopen(out[1], "w");
+    LineReader reader(in[0], 64);
+    runOrderedBatch(reader, results, GetParam(),
+                    [](const InputLine& line) { return "r" + line.text; });
+    std::fclose(results);
+  });
+  for (int i = 0; i < 3; ++i) {
+    const std::string request = std::to_string(i) + "\n";
+    ASSERT_EQ(write(in[1], request.data(), request.size()), static_cast<ssize_t>(request.size()));
+    EXPECT_EQ(readLineWithin5s(out[0]), "r" + request);
+  }
+  close(in[1]);
+  batch.join();
+  EXPECT_EQ(readLineWithin5s(out[0]), "");
+  close(in[0]);
+  close(out[0]);
+}
+
+INSTANTIATE_TEST_SUITE_P(Jobs, StreamingBatch, ::testing::Values(1u, 2u));
 
 }  // namespace
 }  // namespace sdkcore::cli
