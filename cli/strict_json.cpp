@@ -151,6 +151,9 @@ nlohmann::json parseStrictJson(std::string_view text) {
       throw UsageError("invalid UTF-8 inside a string at " + position + tracker.context());
     }
     throw UsageError("malformed JSON at " + position + ": " + reason);
+  } catch (const json::out_of_range&) {
+    // A number beyond the range of a double, such as 1e999; nlohmann gives no position for it.
+    throw UsageError("number out of range" + tracker.context());
   }
 }
 

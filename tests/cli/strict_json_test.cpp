@@ -62,6 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
         RejectCase{"Comment", "{/* c */}", "malformed JSON"},
         RejectCase{"TrailingComma", R"({"a": 1,})", "malformed JSON"},
         RejectCase{"RawControlCharacter", "[\"a\tb\"]", "malformed JSON"},
+        RejectCase{"NumberOutOfRange", R"({"timestamp": 1e999})",
+                   "number out of range (in member \"timestamp\")"},
         RejectCase{"LoneSurrogateEscape", R"(["\ud800"])", "malformed JSON"}),
     [](const auto& info) { return info.param.name; });
 
