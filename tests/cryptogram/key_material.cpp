@@ -1,5 +1,7 @@
 #include "key_material.hpp"
 
+#include "support/openssl_test_handles.hpp"
+
 #include <openssl/bio.h>
 #include <openssl/core_names.h>
 #include <openssl/evp.h>
@@ -12,28 +14,6 @@
 
 namespace sdkcore::testing {
 namespace {
-
-template <auto Free>
-struct Deleter {
-  template <typename T>
-  void operator()(T* p) const {
-    Free(p);
-  }
-};
-using PkeyPtr = std::unique_ptr<EVP_PKEY, Deleter<EVP_PKEY_free>>;
-using BioPtr = std::unique_ptr<BIO, Deleter<BIO_free>>;
-using X509Ptr = std::unique_ptr<X509, Deleter<X509_free>>;
-using BignumPtr = std::unique_ptr<BIGNUM, Deleter<BN_free>>;
-
-std::string bioText(BIO* bio) {
-  char* data = nullptr;
-  const long size = BIO_get_mem_data(bio, &data);
-  return std::string(data, static_cast<std::size_t>(size));
-}
-
-BioPtr readBio(std::string_view text) {
-  return BioPtr(BIO_new_mem_buf(text.data(), static_cast<int>(text.size())));
-}
 
 Bytes bignumBytes(EVP_PKEY* key, const char* name) {
   BIGNUM* raw = nullptr;
@@ -151,8 +131,7 @@ std::string certificatePem(std::string_view privatePem) {
 std::string generatedPublicPem(std::string_view algorithm, std::string_view parameter) {
   const std::string name(algorithm);
   const std::string value(parameter);
-  const std::unique_ptr<EVP_PKEY_CTX, Deleter<EVP_PKEY_CTX_free>> context(
-      EVP_PKEY_CTX_new_from_name(nullptr, name.c_str(), nullptr));
+  const PkeyCtxPtr context(EVP_PKEY_CTX_new_from_name(nullptr, name.c_str(), nullptr));
   if (!context || EVP_PKEY_keygen_init(context.get()) != 1) {
     throw std::runtime_error("key generation setup failed");
   }

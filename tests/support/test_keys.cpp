@@ -1,5 +1,7 @@
 #include "support/test_keys.hpp"
 
+#include "support/openssl_test_handles.hpp"
+
 #include <openssl/bio.h>
 #include <openssl/evp.h>
 #include <openssl/pem.h>
@@ -13,23 +15,6 @@
 
 namespace sdkcore::testing {
 namespace {
-
-template <auto Free>
-struct Deleter {
-  template <typename T>
-  void operator()(T* p) const {
-    Free(p);
-  }
-};
-using PkeyPtr = std::unique_ptr<EVP_PKEY, Deleter<EVP_PKEY_free>>;
-using PkeyCtxPtr = std::unique_ptr<EVP_PKEY_CTX, Deleter<EVP_PKEY_CTX_free>>;
-using BioPtr = std::unique_ptr<BIO, Deleter<BIO_free>>;
-
-std::string bioText(BIO* bio) {
-  char* data = nullptr;
-  const long size = BIO_get_mem_data(bio, &data);
-  return std::string(data, static_cast<std::size_t>(size));
-}
 
 TestKeyPair makeKeyPair(int bits) {
   PkeyPtr key(EVP_RSA_gen(static_cast<unsigned>(bits)));
