@@ -21,7 +21,13 @@ build: configure
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
-demo: build
+# The demo builds only the program, quietly: the build log is shown only when the build fails.
+demo: configure
+	@echo "Building the sdkcore program (quietly; this takes a few minutes the first time)..."
+	@log=$$(mktemp); \
+	if ! cmake --build $(BUILD_DIR) -j $(JOBS) --target sdkcore_cli >$$log 2>&1; then \
+	  cat $$log; rm -f $$log; exit 1; \
+	fi; rm -f $$log
 	@scripts/demo.sh $(BUILD_DIR)
 
 format:

@@ -61,6 +61,11 @@ void printJsonLine(const nlohmann::json& json) {
   std::cout.flush();
 }
 
+void printOrderedJsonLine(const nlohmann::ordered_json& json) {
+  std::cout << json.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+  std::cout.flush();
+}
+
 int printUsage(const std::string& usage) {
   std::cout << usage;
   if (!usage.empty() && usage.back() != '\n') std::cout << '\n';

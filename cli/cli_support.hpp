@@ -49,6 +49,8 @@ std::string readFile(const std::string& path);
 
 // Prints 'json' compactly as one line on standard output. Invalid UTF-8 is replaced.
 void printJsonLine(const nlohmann::json& json);
+// The same for an object whose members keep their insertion order.
+void printOrderedJsonLine(const nlohmann::ordered_json& json);
 
 // Prints 'usage' on standard output (for --help) and returns 0.
 int printUsage(const std::string& usage);

@@ -119,7 +119,9 @@ int runPmId(const Args& args) {
   const ParsedArgs parsed = parseArgs(args, {}, {}, 2);
   if (parsed.help) return printUsage(kPmIdUsage);
   if (modeOf(parsed) == "encode") {
-    std::cout << "pm_" << Base58::encode(bytesOf(requiredArgument(parsed, "BINDING_ID"))) << '\n';
+    // Read the argument before writing anything: a usage error must leave stdout empty.
+    const std::string& bindingId = requiredArgument(parsed, "BINDING_ID");
+    std::cout << "pm_" << Base58::encode(bytesOf(bindingId)) << '\n';
     return kExitSuccess;
   }
   const std::string bindingId = BindingUtils::decodeBindingId(requiredArgument(parsed, "PM_ID"));

@@ -43,7 +43,7 @@ void printMainUsage(std::ostream& out) {
 int main(int argc, char** argv) {
   std::vector<std::string> all(argv + 1, argv + argc);
   if (all.empty()) {
-    printMainUsage(std::cerr);
+    std::cerr << "sdkcore: missing subcommand (see 'sdkcore --help')\n";
     return sdkcore::cli::kExitUsage;
   }
   if (all[0] == "--help" || all[0] == "-h" || all[0] == "help") {

@@ -1,0 +1,165 @@
+#include "batch.hpp"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <condition_variable>
+#include <cstdint>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <utility>
+
+namespace sdkcore::cli {
+
+namespace {
+constexpr std::size_t kReadBufferSize = 64 * 1024;
+constexpr std::size_t kWindowPerJob = 16;
+}  // namespace
+
+LineReader::LineReader(int fd, std::size_t maxLength)
+    : fd_(fd), maxLength_(maxLength), buffer_(kReadBufferSize) {}
+
+bool LineReader::refill() {
+  if (eof_) return false;
+  begin_ = 0;
+  end_ = 0;
+  ssize_t count = 0;
+  do {
+    count = ::read(fd_, buffer_.data(), buffer_.size());
+  } while (count < 0 && errno == EINTR);
+  if (count <= 0) {
+    eof_ = true;
+    failed_ = count < 0;
+    return false;
+  }
+  end_ = static_cast<std::size_t>(count);
+  return true;
+}
+
+bool LineReader::next(InputLine& line) {
+  line.text.clear();
+  line.tooLong = false;
+  bool any = false;
+  while (begin_ < end_ || refill()) {
+    any = true;
+    const char* start = buffer_.data() + begin_;
+    const auto* newline = static_cast<const char*>(std::memchr(start, '\n', end_ - begin_));
+    const std::size_t length = newline ? static_cast<std::size_t>(newline - start) : end_ - begin_;
+    if (!line.tooLong && line.text.size() + length <= maxLength_) {
+      line.text.append(start, length);
+    } else if (!line.tooLong) {
+      line.tooLong = true;
+      std::string().swap(line.text);  // release what was collected
+    }
+    begin_ += length;
+    if (newline) {
+      ++begin_;
+      return true;
+    }
+  }
+  return any;
+}
+
+namespace {
+
+// The threaded form of runOrderedBatch: the calling thread reads and hands lines to the workers,
+// one writer thread writes the results back in order. Everything shared is guarded by 'mutex'.
+class OrderedPipeline {
+ public:
+  OrderedPipeline(std::FILE* out, unsigned jobs, const LineWork& work)
+      : out_(out), jobs_(jobs), work_(work), slots_(kWindowPerJob * jobs) {}
+
+  std::size_t run(LineReader& reader) {
+    std::vector<std::thread> threads;
+    for (unsigned i = 0; i < jobs_; ++i) threads.emplace_back([this] { workLoop(); });
+    threads.emplace_back([this] { writeLoop(); });
+    readLoop(reader);
+    for (std::thread& thread : threads) thread.join();
+    return static_cast<std::size_t>(nextSeq_);
+  }
+
+ private:
+  void readLoop(LineReader& reader) {
+    InputLine line;
+    while (reader.next(line)) {
+      std::unique_lock<std::mutex> lock(mutex_);
+      readerWait_.wait(lock, [&] { return nextSeq_ - nextWrite_ < slots_.size(); });
+      pending_.emplace_back(nextSeq_++, std::move(line));
+      workerWait_.notify_one();
+    }
+    const std::lock_guard<std::mutex> lock(mutex_);
+    inputDone_ = true;
+    workerWait_.notify_all();
+    writerWait_.notify_one();
+  }
+
+  void workLoop() {
+    for (;;) {
+      std::unique_lock<std::mutex> lock(mutex_);
+      workerWait_.wait(lock, [&] { return !pending_.empty() || inputDone_; });
+      if (pending_.empty()) return;
+      auto [seq, line] = std::move(pending_.front());
+      pending_.pop_front();
+      lock.unlock();
+      std::string result = work_(line);
+      lock.lock();
+      slots_[seq % slots_.size()] = std::move(result);
+      if (seq == nextWrite_) writerWait_.notify_one();
+    }
+  }
+
+  void writeLoop() {
+    for (;;) {
+      std::unique_lock<std::mutex> lock(mutex_);
+      writerWait_.wait(lock, [&] { return ready() || (inputDone_ && nextWrite_ == nextSeq_); });
+      if (!ready()) break;
+      std::string result = std::move(*slots_[nextWrite_ % slots_.size()]);
+      slots_[nextWrite_ % slots_.size()].reset();
+      ++nextWrite_;
+      const bool more = ready();
+      readerWait_.notify_one();
+      lock.unlock();
+      result += '\n';
+      std::fwrite(result.data(), 1, result.size(), out_);
+      // Flush whenever the next result is not ready yet, so an interactive caller sees each
+      // answer without a write per line when results pile up.
+      if (!more) std::fflush(out_);
+    }
+    std::fflush(out_);
+  }
+
+  bool ready() const { return slots_[nextWrite_ % slots_.size()].has_value(); }
+
+  std::FILE* out_;
+  unsigned jobs_;
+  const LineWork& work_;
+  std::mutex mutex_;
+  std::condition_variable readerWait_, workerWait_, writerWait_;
+  std::deque<std::pair<std::uint64_t, InputLine>> pending_;
+  std::vector<std::optional<std::string>> slots_;  // the reorder window, indexed by seq % size
+  std::uint64_t nextSeq_ = 0;
+  std::uint64_t nextWrite_ = 0;
+  bool inputDone_ = false;
+};
+
+}  // namespace
+
+std::size_t runOrderedBatch(LineReader& reader, std::FILE* out, unsigned jobs,
+                            const LineWork& work) {
+  if (jobs > 1) return OrderedPipeline(out, jobs, work).run(reader);
+  std::size_t count = 0;
+  InputLine line;
+  while (reader.next(line)) {
+    std::string result = work(line);
+    result += '\n';
+    std::fwrite(result.data(), 1, result.size(), out);
+    std::fflush(out);
+    ++count;
+  }
+  return count;
+}
+
+}  // namespace sdkcore::cli

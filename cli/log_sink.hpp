@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "sdkcore/log_interface.hpp"
+
+namespace sdkcore::cli {
+
+// Escapes control characters (C0, DEL, C1, U+2028, U+2029) as `\n`, `\r`, `\t`, `\0` or
+// `\u{1B}`, so a message stays on one line. Other bytes, invalid UTF-8 included, are kept.
+std::string escapeControlCharacters(std::string_view text);
+
+// The line of one event: "<tag>: <message>", then " (<case name>)" for a `ParamFieldError` or
+// " (<what()>)" for any other error, control characters escaped, without the line feed.
+std::string formatLogLine(const std::string& tag, const std::string& message,
+                          const std::exception* exception);
+
+// A log sink that writes each event as one line to a stdio stream (standard error for
+// `sdkcore token --log`). Thread-safe: lines of concurrent events never interleave.
+class StreamLogSink : public LogInterface {
+ public:
+  explicit StreamLogSink(std::FILE* stream) : stream_(stream) {}
+
+  void log(const std::type_info& classType, const std::string& tag, const std::string& message,
+           std::shared_ptr<const std::exception> exception) override;
+
+ private:
+  std::mutex mutex_;
+  std::FILE* stream_;
+};
+
+}  // namespace sdkcore::cli

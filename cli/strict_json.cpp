@@ -1,0 +1,160 @@
+#include "strict_json.hpp"
+
+#include <algorithm>
+#include <set>
+#include <vector>
+
+#include "cli_support.hpp"
+
+namespace sdkcore::cli {
+namespace {
+
+using nlohmann::json;
+
+// One open array or object while parsing, for duplicate detection and for naming positions.
+struct Frame {
+  bool isObject = false;
+  std::set<std::string> keys;  // member names seen so far (objects)
+  std::string currentKey;      // the member whose value is being read (objects)
+  std::size_t index = 0;       // elements completed so far (arrays)
+};
+
+// Follows the parser's events. nlohmann's DOM parser keeps the last of duplicate members and has
+// no depth limit, so both checks are made here, in the parser callback.
+class Tracker {
+ public:
+  bool onEvent(int depth, json::parse_event_t event, const json& parsed) {
+    switch (event) {
+      case json::parse_event_t::object_start:
+      case json::parse_event_t::array_start:
+        if (depth >= kMaxJsonDepth) {
+          throw UsageError("JSON nesting deeper than " + std::to_string(kMaxJsonDepth) + " levels" +
+                           where());
+        }
+        frames_.push_back(Frame{event == json::parse_event_t::object_start, {}, {}, 0});
+        inValue_ = false;
+        break;
+      case json::parse_event_t::key:
+        onKey(parsed.get_ref<const std::string&>());
+        break;
+      case json::parse_event_t::value:
+        completeElement();
+        break;
+      case json::parse_event_t::object_end:
+      case json::parse_event_t::array_end:
+        if (!frames_.empty()) frames_.pop_back();
+        completeElement();
+        break;
+    }
+    return true;
+  }
+
+  // Where the parser stands, for an error the lexer found (such as invalid UTF-8).
+  std::string context() const {
+    if (frames_.empty()) return "";
+    if (frames_.back().isObject && !inValue_) {
+      const std::string object = path(frames_.size() - 1);
+      return object.empty() ? " (in a member name of the top-level object)"
+                            : " (in a member name of " + quotedName(object) + ")";
+    }
+    return " (in member " + quotedName(path(frames_.size())) + ")";
+  }
+
+ private:
+  void onKey(const std::string& key) {
+    Frame& frame = frames_.back();
+    frame.currentKey = key;
+    inValue_ = true;
+    if (!frame.keys.insert(key).second) {
+      throw UsageError("member " + quotedName(path(frames_.size())) + " given twice");
+    }
+  }
+
+  void completeElement() {
+    inValue_ = false;
+    if (!frames_.empty() && !frames_.back().isObject) ++frames_.back().index;
+  }
+
+  std::string where() const {
+    const std::string at = path(frames_.size());
+    return at.empty() ? "" : " at member " + quotedName(at);
+  }
+
+  // The member path of the first 'count' frames, such as "params.pan" or "items[2].id".
+  std::string path(std::size_t count) const {
+    std::string result;
+    for (std::size_t i = 0; i < count; ++i) {
+      const Frame& frame = frames_[i];
+      if (frame.isObject) {
+        if (!result.empty()) result += '.';
+        result += frame.currentKey;
+      } else {
+        result += '[' + std::to_string(frame.index) + ']';
+      }
+    }
+    return result;
+  }
+
+  std::vector<Frame> frames_;
+  bool inValue_ = false;  // a member name was read and its value is being read
+};
+
+// The reason of nlohmann's message without its prefix and without the "last read" excerpt,
+// which would copy bytes of the request (card data) into the message.
+std::string parseErrorReason(const std::string& what) {
+  std::string reason = what;
+  const std::size_t colon = reason.find(": ");
+  if (colon != std::string::npos) reason.erase(0, colon + 2);
+  const std::size_t lastRead = reason.find("; last read: '");
+  if (lastRead != std::string::npos) {
+    const std::size_t expected = reason.rfind("'; expected ");
+    std::string tail = expected != std::string::npos && expected > lastRead
+                           ? reason.substr(expected + 1)
+                           : std::string();
+    reason.erase(lastRead);
+    reason += tail;
+  }
+  return reason;
+}
+
+// "line 2, column 5, byte offset 9" for the 1-based byte index nlohmann reports.
+std::string positionText(std::string_view text, std::size_t byteIndex) {
+  const std::size_t offset = std::min(byteIndex == 0 ? 0 : byteIndex - 1, text.size());
+  const std::string_view before = text.substr(0, offset);
+  const std::size_t line =
+      1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+  const std::size_t lineStart = before.rfind('\n');
+  const std::size_t column = lineStart == std::string_view::npos ? offset + 1 : offset - lineStart;
+  return "line " + std::to_string(line) + ", column " + std::to_string(column) + ", byte offset " +
+         std::to_string(offset);
+}
+
+}  // namespace
+
+std::string quotedName(std::string_view name) {
+  return json(std::string(name)).dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+nlohmann::json parseStrictJson(std::string_view text) {
+  Tracker tracker;
+  try {
+    return json::parse(
+        text.begin(), text.end(),
+        [&tracker](int depth, json::parse_event_t event, json& parsed) {
+          return tracker.onEvent(depth, event, parsed);
+        },
+        /*allow_exceptions=*/true, /*ignore_comments=*/false);
+  } catch (const json::parse_error& error) {
+    const std::string reason = parseErrorReason(error.what());
+    const std::string position = positionText(text, error.byte);
+    if (reason.find("ill-formed UTF-8") != std::string::npos) {
+      throw UsageError("invalid UTF-8 inside a string at " + position + tracker.context());
+    }
+    throw UsageError("malformed JSON at " + position + ": " + reason);
+  } catch (const json::out_of_range&) {
+    // A number beyond the range of a double, such as 1e999; nlohmann gives no position for it.
+    throw UsageError("number out of range" + tracker.context());
+  }
+}
+
+}  // namespace sdkcore::cli

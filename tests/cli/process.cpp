@@ -1,0 +1,129 @@
+#include "process.hpp"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace sdkcore::testing {
+namespace {
+
+// The three pipes of the child; each end is closed once.
+struct Pipe {
+  int fd[2] = {-1, -1};
+  Pipe() {
+    if (pipe2(fd, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+  }
+  ~Pipe() {
+    closeEnd(0);
+    closeEnd(1);
+  }
+  void closeEnd(int end) {
+    if (fd[end] >= 0) close(fd[end]);
+    fd[end] = -1;
+  }
+};
+
+pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>& env, Pipe& in,
+            Pipe& out, Pipe& err) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, in.fd[0], 0);
+  posix_spawn_file_actions_adddup2(&actions, out.fd[1], 1);
+  posix_spawn_file_actions_adddup2(&actions, err.fd[1], 2);
+  std::vector<std::string> argStrings = {SDKCORE_CLI_PATH};
+  argStrings.insert(argStrings.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& arg : argStrings) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  std::vector<std::string> envStrings;
+  for (char** e = environ; *e != nullptr; ++e) envStrings.emplace_back(*e);
+  envStrings.insert(envStrings.end(), env.begin(), env.end());
+  std::vector<char*> envp;
+  for (std::string& entry : envStrings) envp.push_back(entry.data());
+  envp.push_back(nullptr);
+  pid_t pid = -1;
+  const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) throw std::runtime_error("cannot start " + argStrings[0]);
+  in.closeEnd(0);
+  out.closeEnd(1);
+  err.closeEnd(1);
+  return pid;
+}
+
+}  // namespace
+
+ProcessResult runCli(const std::vector<std::string>& args, const ProcessOptions& options) {
+  signal(SIGPIPE, SIG_IGN);  // a child that stops reading must not kill the test
+  Pipe in, out, err;
+  const pid_t pid = spawn(args, options.environment, in, out, err);
+  ProcessResult result;
+  std::string pending = options.input;
+  std::size_t written = 0;
+  bool moreInput = static_cast<bool>(options.moreInput);
+  fcntl(in.fd[1], F_SETFL, O_NONBLOCK);
+  std::array<char, 65536> buffer;
+  while (out.fd[0] >= 0 || err.fd[0] >= 0) {
+    if (in.fd[1] >= 0 && written == pending.size()) {
+      pending.clear();
+      written = 0;
+      if (!moreInput || !(moreInput = options.moreInput(pending))) {
+        if (pending.empty()) in.closeEnd(1);
+      }
+    }
+    std::array<pollfd, 3> fds = {pollfd{out.fd[0], POLLIN, 0}, pollfd{err.fd[0], POLLIN, 0},
+                                 pollfd{in.fd[1], POLLOUT, 0}};
+    if (poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR) break;
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].revents == 0) continue;
+      Pipe& pipe = i == 0 ? out : err;
+      const ssize_t n = read(pipe.fd[0], buffer.data(), buffer.size());
+      if (n <= 0) {
+        pipe.closeEnd(0);
+      } else if (i == 0 && options.onOutput) {
+        options.onOutput(buffer.data(), static_cast<std::size_t>(n));
+      } else {
+        (i == 0 ? result.out : result.err).append(buffer.data(), static_cast<std::size_t>(n));
+      }
+    }
+    if (fds[2].revents & (POLLERR | POLLHUP)) {
+      in.closeEnd(1);
+    } else if (fds[2].revents & POLLOUT) {
+      const ssize_t n = write(in.fd[1], pending.data() + written, pending.size() - written);
+      if (n > 0) written += static_cast<std::size_t>(n);
+      if (n < 0 && errno == EPIPE) in.closeEnd(1);
+    }
+  }
+  in.closeEnd(1);
+  int status = 0;
+  rusage usage{};
+  while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
+  }
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.maxRssKb = usage.ru_maxrss;
+  return result;
+}
+
+std::string writeTempFile(const std::string& name, const std::string& content) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("sdkcore_cli_tests_" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  const std::filesystem::path path = dir / name;
+  std::ofstream(path, std::ios::binary) << content;
+  return path.string();
+}
+
+}  // namespace sdkcore::testing
