@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "sdkcore/expiry_date.hpp"
 #include "sdkcore/regex.hpp"
