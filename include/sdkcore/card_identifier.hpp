@@ -14,7 +14,9 @@ class CardIdentifier {
  public:
   enum class Kind { newPaymentMethodIdentifier, storedPaymentMethodIdentifier };
 
+  // The identifier of a new card, carrying its number as given. Never fails.
   static CardIdentifier newPaymentMethodIdentifier(std::string pan);
+  // The identifier of a stored payment method, carrying its binding id as given. Never fails.
   static CardIdentifier storedPaymentMethodIdentifier(std::string bindingId);
 
   // Returns the case name of 'kind', which is also its JSON member name.

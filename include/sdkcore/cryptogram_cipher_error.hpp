@@ -6,7 +6,12 @@
 
 namespace sdkcore {
 
-// Why encrypting a payment string failed.
+// Why encrypting a payment string failed. `keyCreationFailed`: the key text is no usable RSA
+// public key (wrong protocol name, not strict Base64, not an RSA key, a modulus under 1024 bits,
+// an even exponent or one below 3);
+// `algorithmNotSupported`: the key cannot encrypt with PKCS #1 v1.5 padding (a signing-only key);
+// `encryptionFailed`: the encryption itself failed, for example with a text longer than the
+// key's modulus length minus 11 bytes.
 enum class CryptogramCipherError : std::uint8_t {
   keyCreationFailed,
   algorithmNotSupported,
@@ -16,7 +21,8 @@ enum class CryptogramCipherError : std::uint8_t {
 // Returns the case name, such as "keyCreationFailed".
 std::string_view caseName(CryptogramCipherError error) noexcept;
 
-// The exception that carries a `CryptogramCipherError`; what() is the case name.
+// The exception that carries a `CryptogramCipherError`; what() is the case name. Immutable: safe
+// to share between threads.
 class CryptogramCipherException : public std::exception {
  public:
   explicit CryptogramCipherException(CryptogramCipherError error) noexcept : error_(error) {}

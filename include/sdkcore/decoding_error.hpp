@@ -9,6 +9,7 @@ namespace sdkcore {
 
 // The error thrown when reading the JSON form of a card model record (`ExpiryDate`,
 // `CardIdentifier`, `CoreCardInfo`, `ZKITRegisteredFrom`) fails. what() is the description.
+// Immutable: safe to share between threads.
 class DecodingError : public std::runtime_error {
  public:
   enum class Kind {

@@ -13,6 +13,7 @@ namespace sdkcore {
 // An immutable value: safe to share between threads.
 class ExpiryDate {
  public:
+  // Year first (the full year, such as 2025), then month; stored as given.
   ExpiryDate(std::int64_t expYear, std::int64_t expMonth) noexcept
       : expYear_(expYear), expMonth_(expMonth) {}
 

@@ -8,7 +8,10 @@
 namespace sdkcore {
 
 // A public key as the library receives it: its text (PEM or bare Base64), its algorithm name
-// and an expiration that the library carries but never reads.
+// and an expiration that the library carries but never reads. Equal when all three fields are
+// equal (texts compared case-sensitively); no hashing. Construction validates nothing and never
+// fails. A plain value: copies may be used on any thread, but setExpiration() must not race with
+// reads of the same object.
 class Key {
  public:
   Key(std::string value, std::string protocol, std::int64_t expiration)

@@ -9,7 +9,7 @@
 namespace sdkcore {
 
 // The closed set of keys of a token request's error map, one per checked field
-// (`UNKNOWN` for failures after validation).
+// (`UNKNOWN` for failures after validation). Equality and hashing are those of the enumeration.
 enum class ParamField : std::uint8_t {
   UNKNOWN,
   PAN,
@@ -30,7 +30,7 @@ std::string_view caseName(ParamField field) noexcept;
 std::string debugString(std::optional<ParamField> field);
 
 // A `ParamField` used as an error object, as the library passes it with its log events.
-// what() is the case name.
+// what() is the case name. An immutable value: safe to share between threads.
 class ParamFieldError : public std::exception {
  public:
   explicit ParamFieldError(ParamField field) noexcept : field_(field) {}

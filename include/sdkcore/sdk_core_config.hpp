@@ -8,6 +8,7 @@
 namespace sdkcore {
 
 // The input of one token request. Callers construct it; only the library reads its fields.
+// Immutable after construction: one configuration may be used by several calls and threads.
 class SDKCoreConfig {
  public:
   // 'timestamp' is seconds since 1970-01-01 00:00 UTC; its fraction is discarded when the

@@ -62,7 +62,7 @@ class ExpDateError : public std::exception {
 // "12/25" followed by a line feed). Does not range-check: "13/99" gives month 13 of 2099.
 ExpiryDate toExpDate(std::string_view text);
 
-// A colour with components in 0..1, as parseColor() returns it.
+// A colour with components in 0..1, as parseColor() returns it. A plain value.
 struct Color {
   double red;
   double green;

@@ -11,6 +11,8 @@ namespace sdkcore {
 
 // The outcome of one token request: a token with an empty error map, or no token and exactly one
 // error entry keyed by the offending field. Both fields are readable and writable.
+// A plain value: copies may be used on any thread; one object must not be written while another
+// thread reads it.
 struct TokenResult {
   // A result holding 'token' (which may be absent) and no errors.
   explicit TokenResult(std::optional<std::string> token) : token(std::move(token)) {}

@@ -9,7 +9,8 @@
 
 namespace sdkcore {
 
-// Which module of the kit makes a token request; its raw text ends the payment string.
+// Which module of the kit makes a token request; its raw text ends the payment string. All
+// functions below are thread-safe.
 enum class ZKITRegisteredFrom : std::uint8_t {
   ZKIT_CORE,
   ZKIT_FORMS,
