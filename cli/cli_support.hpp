@@ -17,7 +17,7 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
-// A usage or input error: main() prints "sdkcore: <what()>" on one line and exits 2.
+// A usage or input error: main() prints "sdkcore <subcommand>: <what()>" on one line and exits 2.
 class UsageError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
