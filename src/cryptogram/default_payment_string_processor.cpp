@@ -1,7 +1,10 @@
 #include "cryptogram/default_payment_string_processor.hpp"
 
+#include <array>
+#include <cstddef>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include <unicode/locid.h>
@@ -44,10 +47,20 @@ std::unique_ptr<icu::TimeZone> namedTimeZone(std::string_view id) {
   return zone;
 }
 
-// Appends 'value' and the separator.
-void appendField(std::string& out, std::string_view value) {
-  out += value;
-  out += DefaultPaymentStringProcessor::SPLASH;
+// Joins the fields with the separator into a string allocated once at its final size. Growing
+// the string step by step would leave copies of its beginning (card number and security code
+// included) in freed buffers that the caller's wipe of the result cannot reach.
+template <std::size_t N>
+std::string joinFields(const std::array<std::string_view, N>& fields) {
+  std::size_t size = (N - 1) * DefaultPaymentStringProcessor::SPLASH.size();
+  for (std::string_view field : fields) size += field.size();
+  std::string out;
+  out.reserve(size);
+  for (std::size_t i = 0; i < N; ++i) {
+    if (i > 0) out += DefaultPaymentStringProcessor::SPLASH;
+    out += fields[i];
+  }
+  return out;
 }
 
 }  // namespace
@@ -88,17 +101,16 @@ std::string DefaultPaymentStringProcessor::createPaymentString(
     const CoreCardInfo& cardInfo, ZKITRegisteredFrom registeredFrom) const {
   const CardIdentifier& identifier = cardInfo.identifier();
   const bool isNewCard = identifier.kind() == CardIdentifier::Kind::newPaymentMethodIdentifier;
-  std::string out;
-  appendField(out, formatDate(timestamp));
-  appendField(out, uuid);
-  appendField(out, isNewCard ? std::string_view(identifier.value()) : std::string_view());
-  appendField(out, cardInfo.cvv().value_or(""));
-  appendField(out, cardInfo.expDate() ? cardInfo.expDate()->format() : "");
-  appendField(out, mdOrder);
-  appendField(out, isNewCard ? std::string_view() : std::string_view(identifier.value()));
-  appendField(out, cardInfo.cardHolder().value_or(""));
-  out += rawValue(registeredFrom);
-  return out;
+  const std::string_view none;
+  const std::string date = formatDate(timestamp);
+  const std::string expiry = cardInfo.expDate() ? cardInfo.expDate()->format() : std::string();
+  const std::string_view cvv = cardInfo.cvv() ? std::string_view(*cardInfo.cvv()) : none;
+  const std::string_view cardHolder =
+      cardInfo.cardHolder() ? std::string_view(*cardInfo.cardHolder()) : none;
+  return joinFields(std::array<std::string_view, 9>{
+      date, uuid, isNewCard ? std::string_view(identifier.value()) : none, cvv, expiry, mdOrder,
+      isNewCard ? none : std::string_view(identifier.value()), cardHolder,
+      rawValue(registeredFrom)});
 }
 
 }  // namespace sdkcore
