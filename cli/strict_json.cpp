@@ -138,12 +138,19 @@ std::string quotedName(std::string_view name) {
 nlohmann::json parseStrictJson(std::string_view text) {
   Tracker tracker;
   try {
-    return json::parse(
+    json parsed = json::parse(
         text.begin(), text.end(),
         [&tracker](int depth, json::parse_event_t event, json& parsed) {
           return tracker.onEvent(depth, event, parsed);
         },
         /*allow_exceptions=*/true, /*ignore_comments=*/false);
+    // The lexer treats a NUL byte as the end of the input, so a value followed by a NUL parses
+    // and whatever follows the NUL goes unread. A raw NUL is never valid JSON.
+    if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
+      throw UsageError("malformed JSON at " + positionText(text, nul + 1) +
+                       ": NUL byte after the value");
+    }
+    return parsed;
   } catch (const json::parse_error& error) {
     const std::string reason = parseErrorReason(error.what());
     const std::string position = positionText(text, error.byte);

@@ -20,23 +20,29 @@ constexpr std::array<std::uint8_t, 256> makeDigitTable() {
 
 constexpr std::array<std::uint8_t, 256> kDigitTable = makeDigitTable();
 
-// Returns count * numerator / denominator + 1 without forming count * numerator, which could
-// overflow for huge counts.
-std::size_t scaledSize(std::size_t count, std::size_t numerator, std::size_t denominator) {
-  return count / denominator * numerator + count % denominator * numerator / denominator + 1;
-}
+// The big numbers are held in 32-bit limbs, least significant first, and grown by a whole
+// group of digits at a time: the classic digit-by-digit walk costs one pass over the number per
+// input character, which turns a long hostile identifier into seconds or minutes of work.
+using Limbs = std::vector<std::uint32_t>;
 
-// Multiplies the big number in the last 'used' entries of 'digits' (most significant first, in
-// base 'base') by 'factor' and adds 'carry'. Returns the new number of used entries.
-std::size_t multiplyAdd(std::vector<std::uint8_t>& digits, std::size_t used, std::uint32_t factor,
-                        std::uint32_t base, std::uint32_t carry) {
-  std::size_t i = 0;
-  for (auto it = digits.rbegin(); it != digits.rend() && (carry != 0 || i < used); ++it, ++i) {
-    carry += factor * *it;
-    *it = static_cast<std::uint8_t>(carry % base);
+// Five Base58 digits fit one 32-bit limb (58^5 < 2^32).
+constexpr std::size_t kDigitsPerGroup = 5;
+constexpr std::uint32_t kGroupBase = 58U * 58U * 58U * 58U * 58U;
+
+// number = number * factor + addend, where factor and addend are below 2^32. The base is a
+// compile-time constant so that the division per limb becomes a multiplication or a shift.
+template <std::uint64_t base>
+void multiplyAdd(Limbs& number, std::uint64_t factor, std::uint64_t addend) {
+  std::uint64_t carry = addend;
+  for (std::uint32_t& limb : number) {
+    carry += limb * factor;
+    limb = static_cast<std::uint32_t>(carry % base);
     carry /= base;
   }
-  return i;
+  while (carry != 0) {
+    number.push_back(static_cast<std::uint32_t>(carry % base));
+    carry /= base;
+  }
 }
 
 std::size_t leadingCount(auto range, auto value) {
@@ -49,33 +55,58 @@ std::size_t leadingCount(auto range, auto value) {
 
 std::string Base58::encode(std::span<const std::uint8_t> data) {
   const std::size_t zeros = leadingCount(data, std::uint8_t{0});
+  // The value in limbs of base 58^5, fed up to three bytes at a time.
   const auto rest = data.subspan(zeros);
-  std::vector<std::uint8_t> digits(scaledSize(rest.size(), 138, 100), 0);
-  std::size_t used = 0;
-  for (std::uint8_t byte : rest) used = multiplyAdd(digits, used, 256, 58, byte);
+  Limbs groups;
+  for (std::size_t pos = 0; pos < rest.size();) {
+    std::uint32_t chunk = 0;
+    std::uint32_t factor = 1;
+    for (std::size_t i = 0; i < 3 && pos < rest.size(); ++i, ++pos) {
+      chunk = chunk << 8 | rest[pos];
+      factor <<= 8;
+    }
+    multiplyAdd<kGroupBase>(groups, factor, chunk);
+  }
 
-  const auto first = std::find_if(digits.begin(), digits.end(), [](auto d) { return d != 0; });
-  std::string text(zeros, kAlphabet[0]);
-  text.reserve(zeros + static_cast<std::size_t>(digits.end() - first));
-  for (auto it = first; it != digits.end(); ++it) text.push_back(kAlphabet[*it]);
-  return text;
+  std::string digits;
+  for (std::uint32_t group : groups) {
+    for (std::size_t i = 0; i < kDigitsPerGroup; ++i, group /= 58) {
+      digits.push_back(kAlphabet[group % 58]);
+    }
+  }
+  while (!digits.empty() && digits.back() == kAlphabet[0]) digits.pop_back();
+  return std::string(zeros, kAlphabet[0]) + std::string(digits.rbegin(), digits.rend());
 }
 
 std::optional<std::vector<std::uint8_t>> Base58::decode(std::string_view text) {
   if (text.empty()) return std::nullopt;
   const std::size_t ones = leadingCount(text, kAlphabet[0]);
-  std::vector<std::uint8_t> bytes(scaledSize(text.size() - ones, 733, 1000), 0);
-  std::size_t used = 0;
-  for (char c : text) {
-    // Every byte of a character outside ASCII is outside the table too.
-    const std::uint8_t digit = kDigitTable[static_cast<unsigned char>(c)];
-    if (digit == kNotInAlphabet) return std::nullopt;
-    used = multiplyAdd(bytes, used, 58, 256, digit);
+  // The value in limbs of base 2^32, fed a group of up to five digits at a time.
+  Limbs value;
+  for (std::size_t pos = 0; pos < text.size();) {
+    std::uint32_t group = 0;
+    std::uint32_t factor = 1;
+    for (std::size_t i = 0; i < kDigitsPerGroup && pos < text.size(); ++i, ++pos) {
+      // Every byte of a character outside ASCII is outside the table too.
+      const std::uint8_t digit = kDigitTable[static_cast<unsigned char>(text[pos])];
+      if (digit == kNotInAlphabet) return std::nullopt;
+      group = group * 58 + digit;
+      factor *= 58;
+    }
+    multiplyAdd<std::uint64_t{1} << 32>(value, factor, group);
   }
-  const auto first = std::find_if(bytes.begin(), bytes.end(), [](auto b) { return b != 0; });
-  std::vector<std::uint8_t> result(ones, 0);
-  result.insert(result.end(), first, bytes.end());
-  return result;
+
+  std::vector<std::uint8_t> bytes(ones, 0);
+  bytes.reserve(ones + value.size() * 4);
+  bool leading = true;
+  for (auto limb = value.rbegin(); limb != value.rend(); ++limb) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+      const auto byte = static_cast<std::uint8_t>(*limb >> shift);
+      leading = leading && byte == 0;
+      if (!leading) bytes.push_back(byte);
+    }
+  }
+  return bytes;
 }
 
 }  // namespace sdkcore

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace sdkcore {
 
@@ -23,5 +24,8 @@ struct RsaPublicKeyDer {
 // DerFormatError for anything else, trailing bytes included, for keys of other algorithms and
 // for integers that are not positive or not minimally encoded. Thread-safe (stateless).
 RsaPublicKeyDer parseRsaPublicKeyDer(std::span<const std::uint8_t> der);
+
+// The result views the parsed bytes, so a temporary buffer would leave it dangling.
+RsaPublicKeyDer parseRsaPublicKeyDer(std::vector<std::uint8_t>&& der) = delete;
 
 }  // namespace sdkcore

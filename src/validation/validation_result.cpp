@@ -1,28 +1,42 @@
 #include "sdkcore/validation_result.hpp"
 
-#include <atomic>
 #include <memory>
+#include <mutex>
 
 namespace sdkcore {
 
-// The process-wide VALID value. An atomic shared_ptr lets every passing rule read it without a
-// mutex while a host may still replace it at any time: a reader takes a reference to the current
-// immutable value, so a concurrent store never frees what is being copied.
+// The process-wide VALID value. Readers copy the shared_ptr under a mutex and read the immutable
+// value outside it, so a concurrent store never frees what is being copied and the lock is held
+// only for a reference-count increment. A mutex rather than std::atomic<std::shared_ptr>: the
+// latter's load in libstdc++ 12 releases its internal lock with relaxed ordering, which leaves the
+// pointer read racing with the next store (reported by ThreadSanitizer, and a real reordering on
+// weakly ordered processors).
 struct ValidResultSlot {
-  static std::atomic<std::shared_ptr<const ValidationResult>>& get() {
-    static std::atomic<std::shared_ptr<const ValidationResult>> slot{
-        std::make_shared<ValidationResult>(ValidationResult(true, std::nullopt, std::nullopt))};
+  static ValidResultSlot& get() {
+    static ValidResultSlot slot;
     return slot;
   }
+
+  std::shared_ptr<const ValidationResult> load() const {
+    const std::lock_guard lock(mutex_);
+    return value_;
+  }
+
+  void store(std::shared_ptr<const ValidationResult> value) {
+    const std::lock_guard lock(mutex_);
+    value_.swap(value);  // the old value is released after the lock
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::shared_ptr<const ValidationResult> value_ =
+      std::make_shared<ValidationResult>(ValidationResult(true, std::nullopt, std::nullopt));
 };
 
-ValidationResult ValidationResult::VALID() {
-  return *ValidResultSlot::get().load(std::memory_order_acquire);
-}
+ValidationResult ValidationResult::VALID() { return *ValidResultSlot::get().load(); }
 
 void ValidationResult::setVALID(ValidationResult result) {
-  ValidResultSlot::get().store(std::make_shared<ValidationResult>(std::move(result)),
-                               std::memory_order_release);
+  ValidResultSlot::get().store(std::make_shared<ValidationResult>(std::move(result)));
 }
 
 ValidationResult ValidationResult::error(std::string errorCode, std::string errorMessage) {

@@ -64,7 +64,14 @@ INSTANTIATE_TEST_SUITE_P(
         RejectCase{"RawControlCharacter", "[\"a\tb\"]", "malformed JSON"},
         RejectCase{"NumberOutOfRange", R"({"timestamp": 1e999})",
                    "number out of range (in member \"timestamp\")"},
-        RejectCase{"LoneSurrogateEscape", R"(["\ud800"])", "malformed JSON"}),
+        RejectCase{"LoneSurrogateEscape", R"(["\ud800"])", "malformed JSON"},
+        // The parser takes a NUL byte for the end of the input, which would let anything after
+        // it through unread.
+        RejectCase{"NulAfterTheValue", std::string("{\"a\": 1}\0{\"b\": 2}", 18),
+                   "malformed JSON at line 1, column 9, byte offset 8: NUL byte"},
+        RejectCase{"NulAtTheEnd", std::string("[1]\0", 4), "byte offset 3: NUL byte"},
+        RejectCase{"NulInsideAString", std::string("[\"a\0b\"]", 7), "malformed JSON"},
+        RejectCase{"NulBetweenTokens", std::string("[1,\0 2]", 7), "malformed JSON"}),
     [](const auto& info) { return info.param.name; });
 
 TEST(StrictJson, MessageNeverQuotesTheInput) {

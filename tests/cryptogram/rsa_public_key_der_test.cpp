@@ -70,8 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RsaPublicKeyDerTest, ReadsLongFormLengths) {
   for (std::size_t size : {127U, 128U, 255U, 256U, 600U}) {
     Bytes modulus(size, 0x5A);
-    const RsaPublicKeyDer parsed =
-        parseRsaPublicKeyDer(rsaSpki(testing::pkcs1(modulus, kExponent)));
+    const Bytes der = rsaSpki(testing::pkcs1(modulus, kExponent));  // 'parsed' views it
+    const RsaPublicKeyDer parsed = parseRsaPublicKeyDer(der);
     EXPECT_EQ(toBytes(parsed.modulus), modulus) << size;
   }
 }

@@ -1,6 +1,8 @@
 # Installs the built library into a scratch prefix, builds the README's example as a separate
 # project against the installed package, and runs it with a test key.
-# Expects: BUILD_DIR, SOURCE_DIR, WORK_DIR, PUBLIC_KEY, GENERATOR.
+# Expects: BUILD_DIR, SOURCE_DIR, WORK_DIR, PUBLIC_KEY, GENERATOR, and the library's own
+# CXX_COMPILER, CXX_FLAGS and LINKER_FLAGS, so that a consumer of an instrumented build (sanitizers,
+# coverage) links the runtime the library needs.
 file(REMOVE_RECURSE ${WORK_DIR})
 
 function(run)
@@ -13,7 +15,9 @@ endfunction()
 
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_DIR}/prefix)
 run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/install/consumer -B ${WORK_DIR}/build -G ${GENERATOR}
-    -DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix -DEXAMPLE_SOURCE=${SOURCE_DIR}/examples/minimal.cpp)
+    -DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix -DEXAMPLE_SOURCE=${SOURCE_DIR}/examples/minimal.cpp
+    -DCMAKE_CXX_COMPILER=${CXX_COMPILER} "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}"
+    "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
 run(${WORK_DIR}/build/minimal ${PUBLIC_KEY})
 string(STRIP "${last_output}" token)
