@@ -11,10 +11,6 @@
 
 namespace sdkcore::cli {
 
-// Escapes control characters (C0, DEL, C1, U+2028, U+2029) as `\n`, `\r`, `\t`, `\0` or
-// `\u{1B}`, so a message stays on one line. Other bytes, invalid UTF-8 included, are kept.
-std::string escapeControlCharacters(std::string_view text);
-
 // The line of one event: "<tag>: <message>", then " (<case name>)" for a `ParamFieldError` or
 // " (<what()>)" for any other error, control characters escaped, without the line feed.
 std::string formatLogLine(const std::string& tag, const std::string& message,

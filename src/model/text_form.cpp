@@ -55,14 +55,9 @@ void appendEscaped(std::string& out, UChar32 c) {
   }
 }
 
-bool isSpecial(UChar32 c) { return c == '"' || c == '\\' || needsHexEscape(c); }
-
-}  // namespace
-
-std::string debugQuoted(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + 2);
-  out += '"';
+// Appends 'text' with control characters escaped, and with double quotes and backslashes too
+// when 'escapeQuotes' is set. Ordinary characters and ill-formed bytes are copied as they are.
+void appendEscapedText(std::string& out, std::string_view text, bool escapeQuotes) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto length = static_cast<std::int32_t>(text.size());
   std::int32_t i = 0;
@@ -70,14 +65,30 @@ std::string debugQuoted(std::string_view text) {
     const std::int32_t start = i;
     UChar32 c = 0;
     U8_NEXT(bytes, i, length, c);
-    if (c >= 0 && isSpecial(c)) {
+    const bool quoteLike = escapeQuotes && (c == '"' || c == '\\');
+    if (c >= 0 && (quoteLike || needsHexEscape(c))) {
       appendEscaped(out, c);
     } else {
-      // Ordinary characters and ill-formed bytes are copied as they are.
       out.append(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(i - start)));
     }
   }
+}
+
+}  // namespace
+
+std::string debugQuoted(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 2);
   out += '"';
+  appendEscapedText(out, text, /*escapeQuotes=*/true);
+  out += '"';
+  return out;
+}
+
+std::string escapeControlCharacters(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  appendEscapedText(out, text, /*escapeQuotes=*/false);
   return out;
 }
 

@@ -16,6 +16,10 @@ namespace sdkcore {
 // are not valid UTF-8 are copied unchanged; none of them can break the line.
 std::string debugQuoted(std::string_view text);
 
+// Returns 'text' with its control characters and line separators escaped as debugQuoted() does,
+// quotes and backslashes left as they are: for one-line output of a text already rendered.
+std::string escapeControlCharacters(std::string_view text);
+
 // Returns Optional("...") for a present text (quoted as debugQuoted does) and nil for an absent
 // one.
 std::string debugOptional(const std::optional<std::string>& text);

@@ -13,33 +13,6 @@
 namespace sdkcore::cli {
 namespace {
 
-struct EscapeCase {
-  std::string name;
-  std::string text;
-  std::string expected;
-  friend void PrintTo(const EscapeCase& c, std::ostream* os) { *os << c.name; }
-};
-
-class EscapeControlCharacters : public ::testing::TestWithParam<EscapeCase> {};
-
-TEST_P(EscapeControlCharacters, KeepsOneLine) {
-  EXPECT_EQ(escapeControlCharacters(GetParam().text), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, EscapeControlCharacters,
-    ::testing::Values(
-        EscapeCase{"Plain", "validateField(): Error CVC", "validateField(): Error CVC"},
-        EscapeCase{"LineFeedAndReturn", "a\nb\r\n", "a\\nb\\r\\n"},
-        EscapeCase{"TabAndNul", std::string("\t\0x", 3), "\\t\\0x"},
-        EscapeCase{"Escape", "\x1b[31m", "\\u{1B}[31m"}, EscapeCase{"Delete", "\x7f", "\\u{7F}"},
-        EscapeCase{"NextLine", "a\xc2\x85z", "a\\u{85}z"},
-        EscapeCase{"LineSeparator", "a\xe2\x80\xa8z\xe2\x80\xa9", "a\\u{2028}z\\u{2029}"},
-        EscapeCase{"QuotesAndBackslashKept", "\"\\", "\"\\"},
-        EscapeCase{"MultiByteKept", "J\xc3\x96RG \xe2\x82\xac", "J\xc3\x96RG \xe2\x82\xac"},
-        EscapeCase{"InvalidUtf8Kept", "\xff\xc2", "\xff\xc2"}),
-    [](const auto& info) { return info.param.name; });
-
 TEST(FormatLogLine, AppendsTheCaseNameOfAParamField) {
   const ParamFieldError error(ParamField::CVC);
   EXPECT_EQ(formatLogLine("SDK-Core", "validateField(): Error CVC", &error),
