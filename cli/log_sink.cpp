@@ -1,7 +1,5 @@
 #include "log_sink.hpp"
 
-#include <cstdint>
-
 #include "model/text_form.hpp"
 #include "sdkcore/param_field.hpp"
 
