@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <vector>
 
 #include "der_reader.hpp"
 #include "rsa_public_key_der.hpp"
@@ -50,27 +51,55 @@ void checkNumbers(const RsaPublicKeyDer& numbers) {
   if (weakModulus || weakExponent) fail(CryptogramCipherError::keyCreationFailed);
 }
 
-openssl::BignumPtr bignum(Bytes magnitude) {
-  openssl::BignumPtr value(
-      BN_bin2bn(magnitude.data(), static_cast<int>(magnitude.size()), nullptr));
-  if (!value) fail(CryptogramCipherError::keyCreationFailed);
-  return value;
+// A fromdata context for 'algorithm' that no thread initialises or uses: every import works on a
+// duplicate of it. Duplicating takes the context as const, which OpenSSL allows on several
+// threads at once, and costs far less than a fresh context: creating one by name looks the
+// algorithm up and matches its names against the built-in key types every time. Null when the
+// algorithm is unavailable; the caller then creates a context itself and reports its failure.
+const EVP_PKEY_CTX* fromdataTemplate(RsaPublicKeyDer::Algorithm algorithm) {
+  static const openssl::PkeyCtxPtr rsa(EVP_PKEY_CTX_new_from_name(nullptr, "RSA", nullptr));
+  static const openssl::PkeyCtxPtr rsaPss(EVP_PKEY_CTX_new_from_name(nullptr, "RSA-PSS", nullptr));
+  switch (algorithm) {
+    case RsaPublicKeyDer::Algorithm::rsaEncryption:
+      return rsa.get();
+    case RsaPublicKeyDer::Algorithm::rsassaPss:
+      return rsaPss.get();
+  }
+  return nullptr;
+}
+
+openssl::PkeyCtxPtr fromdataContext(RsaPublicKeyDer::Algorithm algorithm) {
+  if (const EVP_PKEY_CTX* prepared = fromdataTemplate(algorithm)) {
+    return openssl::PkeyCtxPtr(EVP_PKEY_CTX_dup(prepared));
+  }
+  const char* name = algorithm == RsaPublicKeyDer::Algorithm::rsassaPss ? "RSA-PSS" : "RSA";
+  return openssl::PkeyCtxPtr(EVP_PKEY_CTX_new_from_name(nullptr, name, nullptr));
+}
+
+// Big-endian magnitude to the host byte order that OSSL_PARAM integers use. Hand-written because
+// going through BIGNUM and OSSL_PARAM_BLD converts both numbers twice and allocates six times.
+std::vector<std::uint8_t> nativeOrder(Bytes magnitude) {
+  static_assert(std::endian::native == std::endian::little ||
+                std::endian::native == std::endian::big);
+  if constexpr (std::endian::native == std::endian::little) {
+    return {magnitude.rbegin(), magnitude.rend()};
+  } else {
+    return {magnitude.begin(), magnitude.end()};
+  }
 }
 
 openssl::PkeyPtr buildKey(const RsaPublicKeyDer& numbers) {
-  const char* name = numbers.algorithm == RsaPublicKeyDer::Algorithm::rsassaPss ? "RSA-PSS" : "RSA";
-  const openssl::BignumPtr n = bignum(numbers.modulus);
-  const openssl::BignumPtr e = bignum(numbers.exponent);
-  openssl::ParamBldPtr builder(OSSL_PARAM_BLD_new());
-  if (!builder || OSSL_PARAM_BLD_push_BN(builder.get(), OSSL_PKEY_PARAM_RSA_N, n.get()) != 1 ||
-      OSSL_PARAM_BLD_push_BN(builder.get(), OSSL_PKEY_PARAM_RSA_E, e.get()) != 1) {
-    fail(CryptogramCipherError::keyCreationFailed);
-  }
-  const openssl::ParamPtr params(OSSL_PARAM_BLD_to_param(builder.get()));
-  const openssl::PkeyCtxPtr context(EVP_PKEY_CTX_new_from_name(nullptr, name, nullptr));
+  std::vector<std::uint8_t> n = nativeOrder(numbers.modulus);
+  std::vector<std::uint8_t> e = nativeOrder(numbers.exponent);
+  OSSL_PARAM params[] = {
+      OSSL_PARAM_construct_BN(OSSL_PKEY_PARAM_RSA_N, n.data(), n.size()),
+      OSSL_PARAM_construct_BN(OSSL_PKEY_PARAM_RSA_E, e.data(), e.size()),
+      OSSL_PARAM_construct_end(),
+  };
+  const openssl::PkeyCtxPtr context = fromdataContext(numbers.algorithm);
   EVP_PKEY* key = nullptr;
-  if (!params || !context || EVP_PKEY_fromdata_init(context.get()) != 1 ||
-      EVP_PKEY_fromdata(context.get(), &key, EVP_PKEY_PUBLIC_KEY, params.get()) != 1) {
+  if (!context || EVP_PKEY_fromdata_init(context.get()) != 1 ||
+      EVP_PKEY_fromdata(context.get(), &key, EVP_PKEY_PUBLIC_KEY, params) != 1) {
     fail(CryptogramCipherError::keyCreationFailed);
   }
   return openssl::PkeyPtr(key);
@@ -79,8 +108,14 @@ openssl::PkeyPtr buildKey(const RsaPublicKeyDer& numbers) {
 openssl::PkeyCtxPtr encryptContext(EVP_PKEY* key) {
   openssl::PkeyCtxPtr context(EVP_PKEY_CTX_new_from_pkey(nullptr, key, nullptr));
   if (!context) fail(CryptogramCipherError::keyCreationFailed);
-  if (EVP_PKEY_encrypt_init(context.get()) != 1 ||
-      EVP_PKEY_CTX_set_rsa_padding(context.get(), RSA_PKCS1_PADDING) != 1) {
+  // The padding goes in with the initialisation: setting it afterwards takes the slower path
+  // that translates the old control calls into parameters.
+  int padding = RSA_PKCS1_PADDING;
+  const OSSL_PARAM params[] = {
+      OSSL_PARAM_construct_int(OSSL_ASYM_CIPHER_PARAM_PAD_MODE, &padding),
+      OSSL_PARAM_construct_end(),
+  };
+  if (EVP_PKEY_encrypt_init_ex(context.get(), params) != 1) {
     fail(CryptogramCipherError::algorithmNotSupported);
   }
   return context;
