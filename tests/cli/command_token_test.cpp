@@ -2,6 +2,8 @@
 // flags and request members, the log sink, and batches (order, content, memory).
 #include <gtest/gtest.h>
 
+#include "support/payment_string_fields.hpp"
+
 #include <algorithm>
 #include <ctime>
 #include <future>
@@ -33,31 +35,12 @@ std::string pmId(const std::string& bindingId) {
                                           bindingId.size()));
 }
 
-std::vector<std::string> split(const std::string& text) {
-  std::vector<std::string> fields;
-  std::size_t start = 0;
-  for (std::size_t slash; (slash = text.find('/', start)) != std::string::npos; start = slash + 1) {
-    fields.push_back(text.substr(start, slash - start));
-  }
-  fields.push_back(text.substr(start));
-  return fields;
-}
-
-std::string utcDate(long long seconds) {
-  const std::time_t time = static_cast<std::time_t>(seconds);
-  std::tm tm{};
-  gmtime_r(&time, &tm);
-  char buffer[32];
-  std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%S+00:00", &tm);
-  return buffer;
-}
-
 // The nine fields of the payment string inside a {"token": ...} output line.
 std::vector<std::string> decryptedFields(const std::string& outputLine) {
   const json output = json::parse(outputLine);
   if (!output.contains("token")) return {};
   const auto plain = decryptToken(output["token"].get<std::string>(), testKeyPair(2048).privatePem);
-  return plain ? split(*plain) : std::vector<std::string>{};
+  return plain ? paymentStringFields(*plain) : std::vector<std::string>{};
 }
 
 const std::regex kUuid("[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}");

@@ -13,8 +13,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/payment_string_fields.hpp"
+
 namespace sdkcore {
 namespace {
+
+using ::sdkcore::testing::paymentStringFields;
+using ::sdkcore::testing::utcDate;
 
 constexpr std::int64_t kTimestamp = 1700000000;
 constexpr char kUuid[] = "3F2504E0-4F89-41D3-9A0C-0305E82C3301";
@@ -35,7 +40,7 @@ struct ZoneCase {
   std::string date;  // field 1 for kTimestamp
 };
 
-class PaymentStringZoneTest : public testing::TestWithParam<ZoneCase> {};
+class PaymentStringZoneTest : public ::testing::TestWithParam<ZoneCase> {};
 
 TEST_P(PaymentStringZoneTest, WorkedExamplesByteForByte) {
   const DefaultPaymentStringProcessor processor(GetParam().zoneId);
@@ -52,15 +57,15 @@ TEST_P(PaymentStringZoneTest, WorkedExamplesByteForByte) {
   EXPECT_EQ(build("", storedCard(std::nullopt)), prefix + "/////BIND-77//ZKIT_CORE");
 }
 
-INSTANTIATE_TEST_SUITE_P(Zones, PaymentStringZoneTest,
-                         testing::Values(ZoneCase{"UTC", "2023-11-14T22:13:20+00:00"},
-                                         ZoneCase{"Europe/Moscow", "2023-11-15T01:13:20+03:00"},
-                                         ZoneCase{"GMT+03:00", "2023-11-15T01:13:20+03:00"},
-                                         ZoneCase{"Asia/Kolkata", "2023-11-15T03:43:20+05:30"},
-                                         ZoneCase{"America/Los_Angeles",
-                                                  "2023-11-14T14:13:20-08:00"},
-                                         // An unknown zone id falls back to UTC.
-                                         ZoneCase{"Nowhere/Special", "2023-11-14T22:13:20+00:00"}));
+INSTANTIATE_TEST_SUITE_P(
+    Zones, PaymentStringZoneTest,
+    ::testing::Values(ZoneCase{"UTC", "2023-11-14T22:13:20+00:00"},
+                      ZoneCase{"Europe/Moscow", "2023-11-15T01:13:20+03:00"},
+                      ZoneCase{"GMT+03:00", "2023-11-15T01:13:20+03:00"},
+                      ZoneCase{"Asia/Kolkata", "2023-11-15T03:43:20+05:30"},
+                      ZoneCase{"America/Los_Angeles", "2023-11-14T14:13:20-08:00"},
+                      // An unknown zone id falls back to UTC.
+                      ZoneCase{"Nowhere/Special", "2023-11-14T22:13:20+00:00"}));
 
 struct DateCase {
   std::int64_t timestamp;
@@ -68,21 +73,21 @@ struct DateCase {
   std::string date;
 };
 
-class PaymentStringDateTest : public testing::TestWithParam<DateCase> {};
+class PaymentStringDateTest : public ::testing::TestWithParam<DateCase> {};
 
 TEST_P(PaymentStringDateTest, RendersTheInstantInTheZone) {
   const DefaultPaymentStringProcessor processor(GetParam().zoneId);
   EXPECT_EQ(processor.formatDate(GetParam().timestamp), GetParam().date);
 }
 
-INSTANTIATE_TEST_SUITE_P(Instants, PaymentStringDateTest,
-                         testing::Values(DateCase{0, "UTC", "1970-01-01T00:00:00+00:00"},
-                                         DateCase{-1, "UTC", "1969-12-31T23:59:59+00:00"},
-                                         DateCase{-1, "Asia/Kolkata", "1970-01-01T05:29:59+05:30"},
-                                         DateCase{253402300799, "UTC", "9999-12-31T23:59:59+00:00"},
-                                         // Summer time in a zone west of UTC.
-                                         DateCase{1688000000, "America/New_York",
-                                                  "2023-06-28T20:53:20-04:00"}));
+INSTANTIATE_TEST_SUITE_P(
+    Instants, PaymentStringDateTest,
+    ::testing::Values(DateCase{0, "UTC", "1970-01-01T00:00:00+00:00"},
+                      DateCase{-1, "UTC", "1969-12-31T23:59:59+00:00"},
+                      DateCase{-1, "Asia/Kolkata", "1970-01-01T05:29:59+05:30"},
+                      DateCase{253402300799, "UTC", "9999-12-31T23:59:59+00:00"},
+                      // Summer time in a zone west of UTC.
+                      DateCase{1688000000, "America/New_York", "2023-06-28T20:53:20-04:00"}));
 
 TEST(PaymentStringTest, EveryFieldKeepsItsSeparators) {
   const DefaultPaymentStringProcessor processor("UTC");
@@ -106,16 +111,6 @@ TEST(PaymentStringTest, TimestampsOutsideTheCalendarDoNotCrash) {
     EXPECT_GE(date.size(), 25u) << timestamp;
     EXPECT_EQ(date.substr(date.size() - 6), "+00:00") << timestamp;
   }
-}
-
-// An independent rendering of a UTC instant, for years 1900 to 9999.
-std::string utcDate(std::int64_t timestamp) {
-  const std::time_t time = static_cast<std::time_t>(timestamp);
-  std::tm parts{};
-  gmtime_r(&time, &parts);
-  char buffer[40];
-  std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%S+00:00", &parts);
-  return buffer;
 }
 
 TEST(PaymentStringTest, AgreesWithTheCLibraryOnRandomUtcInstants) {
@@ -177,7 +172,7 @@ struct HostZoneCase {
   std::string date;
 };
 
-class PaymentStringHostZoneTest : public testing::TestWithParam<HostZoneCase> {};
+class PaymentStringHostZoneTest : public ::testing::TestWithParam<HostZoneCase> {};
 
 TEST_P(PaymentStringHostZoneTest, DefaultProcessorFollowsTz) {
   const ScopedTimeZone zone(GetParam().tz);
@@ -185,11 +180,12 @@ TEST_P(PaymentStringHostZoneTest, DefaultProcessorFollowsTz) {
   EXPECT_EQ(processor.formatDate(kTimestamp), GetParam().date);
 }
 
-INSTANTIATE_TEST_SUITE_P(Zones, PaymentStringHostZoneTest,
-                         testing::Values(HostZoneCase{"UTC", "2023-11-14T22:13:20+00:00"},
-                                         HostZoneCase{"Europe/Moscow", "2023-11-15T01:13:20+03:00"},
-                                         HostZoneCase{"Asia/Kolkata", "2023-11-15T03:43:20+05:30"},
-                                         HostZoneCase{"UTC", "2023-11-14T22:13:20+00:00"}));
+INSTANTIATE_TEST_SUITE_P(
+    Zones, PaymentStringHostZoneTest,
+    ::testing::Values(HostZoneCase{"UTC", "2023-11-14T22:13:20+00:00"},
+                      HostZoneCase{"Europe/Moscow", "2023-11-15T01:13:20+03:00"},
+                      HostZoneCase{"Asia/Kolkata", "2023-11-15T03:43:20+05:30"},
+                      HostZoneCase{"UTC", "2023-11-14T22:13:20+00:00"}));
 
 }  // namespace
 }  // namespace sdkcore

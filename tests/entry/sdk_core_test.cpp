@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "support/payment_string_fields.hpp"
+
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -25,6 +27,9 @@
 
 namespace sdkcore {
 namespace {
+
+using ::sdkcore::testing::paymentStringFields;
+using ::sdkcore::testing::utcDate;
 
 using ::sdkcore::testing::decryptToken;
 using ::sdkcore::testing::LogCapture;
@@ -66,17 +71,6 @@ std::string pemBody(const std::string& pem) {
   return body;
 }
 
-std::vector<std::string> fieldsOf(const std::string& paymentString) {
-  std::vector<std::string> fields;
-  std::size_t start = 0;
-  for (std::size_t slash; (slash = paymentString.find('/', start)) != std::string::npos;) {
-    fields.push_back(paymentString.substr(start, slash - start));
-    start = slash + 1;
-  }
-  fields.push_back(paymentString.substr(start));
-  return fields;
-}
-
 // The nine fields of a successful result's payment string, decrypted with the test key.
 std::vector<std::string> decryptedFields(const TokenResult& result,
                                          const std::string& key = privatePem()) {
@@ -90,7 +84,7 @@ std::vector<std::string> decryptedFields(const TokenResult& result,
     ADD_FAILURE() << "token does not decrypt";
     return {};
   }
-  return fieldsOf(*plain);
+  return paymentStringFields(*plain);
 }
 
 void expectFailure(const TokenResult& result, ParamField field, const std::string& text) {
@@ -535,7 +529,7 @@ TEST(SdkCoreThreads, OneInstanceServesConcurrentCalls) {
     for (const std::string& token : tokens[t]) {
       const auto plain = decryptToken(token, privatePem());
       ASSERT_TRUE(plain.has_value());
-      const auto fields = fieldsOf(*plain);
+      const auto fields = paymentStringFields(*plain);
       ASSERT_EQ(fields.size(), 9u);
       EXPECT_EQ(fields[0], "2023-11-14T22:13:20+00:00");
       EXPECT_EQ(fields[5], "ORDER-" + std::to_string(t));
