@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "sdkcore/export.h"
 #include "sdkcore/validation_result.hpp"
 
 namespace sdkcore {
@@ -21,7 +22,7 @@ concept BaseValidationRule = requires(const Rule& rule, const typename Rule::DAT
 // of the wrapped rule and keeps it alive. Immutable; safe to use from several threads as long as
 // the wrapped rule is.
 template <typename T>
-class AnyBaseValidationRule {
+class SDKCORE_EXPORT AnyBaseValidationRule {
  public:
   using DATA = T;
 
@@ -45,7 +46,7 @@ class AnyBaseValidationRule {
 // Thread safety: immutable after construction, so one instance may validate on several threads
 // at once.
 template <typename T>
-class BaseValidator {
+class SDKCORE_EXPORT BaseValidator {
  public:
   virtual ~BaseValidator() = default;
 
