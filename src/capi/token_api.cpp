@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "capi/abi_support.hpp"
 #include "capi/request_builder.hpp"
@@ -20,7 +21,7 @@ struct sdkcore_core {
 // The answer of one token request, with the error's field name and code kept as texts so that
 // borrowed pointers stay valid for the result's life.
 struct sdkcore_token_result {
-  explicit sdkcore_token_result(const sdkcore::TokenResult& result) : token(result.token) {
+  explicit sdkcore_token_result(sdkcore::TokenResult result) : token(std::move(result.token)) {
     if (token) return;
     if (result.errors.empty()) {
       // Never produced by the library; answered as an unknown failure rather than as nothing.
@@ -119,8 +120,9 @@ int sdkcore_generate_token(sdkcore_core* core, const sdkcore_request* request,
     if (out_result == nullptr) return SDKCORE_INVALID_ARGUMENT;
     *out_result = nullptr;
     if (core == nullptr || request == nullptr) return SDKCORE_INVALID_ARGUMENT;
-    const sdkcore::TokenResult result = core->core.generateWithConfig(request->config());
-    *out_result = std::make_unique<sdkcore_token_result>(result).release();
+    *out_result =
+        std::make_unique<sdkcore_token_result>(core->core.generateWithConfig(request->config()))
+            .release();
     return SDKCORE_OK;
   });
 }

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "capi/abi_support.hpp"
 #include "capi/wiped_text.hpp"
@@ -11,6 +12,9 @@
 #include "validation/named_validators.hpp"
 
 struct sdkcore_validation_result {
+  explicit sdkcore_validation_result(sdkcore::ValidationResult result)
+      : result(std::move(result)) {}
+
   sdkcore::ValidationResult result;
 };
 

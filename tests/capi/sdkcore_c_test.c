@@ -201,40 +201,25 @@ static void test_errors(sdkcore_core* core, const char* public_key) {
     const char* field;
     const char* code;
   } cases[] = {
+      /* clang-format off */
       {0, {SDKCORE_FIELD_PAN, NULL, 0, 1}, 1700000000, "PAN", "required"},
       {0, {SDKCORE_FIELD_PAN, "4111111111x11111", 16, 0}, 1700000000, "PAN", "invalid-format"},
-      {0,
-       {SDKCORE_FIELD_PAN,
-        "4111111111\0"
-        "11111",
-        16, 0},
-       1700000000,
-       "PAN",
-       "invalid-format"},
+      {0, {SDKCORE_FIELD_PAN, "4111111111\0" "11111", 16, 0}, 1700000000, "PAN", "invalid-format"},
       {0, {SDKCORE_FIELD_PAN, "4111111111111112", 16, 0}, 1700000000, "PAN", "invalid"},
       {0, {SDKCORE_FIELD_CVC, "12", 2, 0}, 1700000000, "CVC", "invalid"},
       {0, {SDKCORE_FIELD_EXPIRY_MMYY, "13/30", 5, 0}, 1700000000, "EXPIRY", "invalid"},
-      {0,
-       {SDKCORE_FIELD_CARDHOLDER, "J\xff\xfe", 3, 0},
-       1700000000,
-       "CARDHOLDER",
-       "invalid-format"},
+      {0, {SDKCORE_FIELD_CARDHOLDER, "J\xff\xfe", 3, 0}, 1700000000, "CARDHOLDER", "invalid-format"},
       {1, {SDKCORE_FIELD_CARDHOLDER, "", 0, 0}, 1700000000, "CARDHOLDER", "required"},
       {0, {SDKCORE_FIELD_MD_ORDER, NULL, 0, 1}, 1700000000, "MD_ORDER", "required"},
       {0, {SDKCORE_FIELD_PUB_KEY, "not a key", 9, 0}, 1700000000, "PUB_KEY", "invalid"},
       {0, {SDKCORE_FIELD_PUB_KEY, NULL, 0, 0}, 1700000000, "PUB_KEY", "required"},
-      {0,
-       {SDKCORE_FIELD_CVC, "123", 3, 0},
-       NAN,
-       "UNKNOWN",
+      {0, {SDKCORE_FIELD_CVC, "123", 3, 0}, NAN, "UNKNOWN",
        "timestamp is not a finite number of seconds in range"},
       {3, {SDKCORE_FIELD_BINDING_ID, "", 0, 0}, 1700000000, "BINDING_ID", "required"},
       {5, {SDKCORE_FIELD_CVC, "", 0, 0}, 1700000000, "CVC", "required"},
-      {5,
-       {SDKCORE_FIELD_STORED_PAYMENT_METHOD_ID, "pm_0OIl", 7, 0},
-       1700000000,
-       "STORED_PAYMENT_METHOD_ID",
-       "required"},
+      {5, {SDKCORE_FIELD_STORED_PAYMENT_METHOD_ID, "pm_0OIl", 7, 0}, 1700000000,
+       "STORED_PAYMENT_METHOD_ID", "required"},
+      /* clang-format on */
   };
   size_t i;
   for (i = 0; i < sizeof cases / sizeof cases[0]; ++i) {

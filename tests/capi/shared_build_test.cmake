@@ -3,13 +3,7 @@
 # export check.
 # Expects: SOURCE_DIR, WORK_DIR, GENERATOR, BUILD_TYPE, C_COMPILER, CXX_COMPILER, and the
 # library's own C_FLAGS, CXX_FLAGS, LINKER_FLAGS and compiler LAUNCHER (may be empty).
-function(run)
-  execute_process(COMMAND ${ARGV} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "failed (${rc}): ${ARGV}\n${out}\n${err}")
-  endif()
-  set(last_output "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../support/run_command.cmake)
 
 run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR} -G ${GENERATOR}
     -DBUILD_SHARED_LIBS=ON -DSDKCORE_INSTALL=OFF -DCMAKE_BUILD_TYPE=${BUILD_TYPE}
