@@ -22,7 +22,7 @@ concept BaseValidationRule = requires(const Rule& rule, const typename Rule::DAT
 // of the wrapped rule and keeps it alive. Immutable; safe to use from several threads as long as
 // the wrapped rule is.
 template <typename T>
-class SDKCORE_EXPORT AnyBaseValidationRule {
+class AnyBaseValidationRule {
  public:
   using DATA = T;
 

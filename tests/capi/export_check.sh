@@ -8,7 +8,7 @@ set -eu
 library=$1
 soname=$2
 
-symbols=$(nm -D --defined-only -C "$library" | sed -E 's/^[0-9a-fA-F]* *[A-Za-z] //')
+symbols=$(nm -D --defined-only -C "$library" | sed -E 's/^[0-9a-fA-F]* *[A-Za-z] //; s/@@?[A-Z_0-9]+$//')
 
 allowed='^(sdkcore_[a-z0-9_]+|sdkcore::.+|(vtable|typeinfo|typeinfo name) for sdkcore::.+'
 allowed="$allowed"'|std::hash<sdkcore::[A-Za-z]+>::operator\(\).*|SDKCORE_[0-9]+)$'
