@@ -20,9 +20,6 @@ TEST(CardBrand, JsonFormKeepsTheDocumentedMembers) {
       {"visa",
        R"({"type":"visa","niceType":"Visa","patterns":[4],"gaps":[4,8,12],"lengths":[16,18,19],)"
        R"("code":{"name":"CVV","size":3}})"},
-      {"american-express",
-       R"({"type":"american-express","niceType":"American Express","patterns":[34,37],)"
-       R"("gaps":[4,10],"lengths":[15],"code":{"name":"CID","size":4}})"},
       {"mir", R"({"type":"mir","niceType":"Mir","patterns":[[2200,2204]],"gaps":[4,8,12],)"
               R"("lengths":[16,17,18,19],"code":{"name":"CVP2","size":3}})"},
   };
