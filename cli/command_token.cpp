@@ -168,8 +168,8 @@ int runToken(const Args& rawArgs) {
   }
   const bool showProgress =
       batch && (args.has("--progress") || (!args.has("--no-progress") && isatty(STDERR_FILENO)));
-  // Every line for standard error goes through 'progress', which keeps them apart from the
-  // progress line (and only writes them when there is none).
+  // Every line for standard error goes through 'progress', which clears the progress line
+  // before it and redraws it after.
   const auto progress = std::make_shared<BatchProgress>(stderr, showProgress);
   const StreamLogSink::LineWriter writeLine = [progress](std::string_view line) {
     progress->writeLine(line);
