@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <iostream>
+#include <sstream>
 #include <system_error>
 
 namespace sdkcore::cli {
@@ -99,11 +101,12 @@ std::string reason(int error) { return std::generic_category().message(error); }
 }  // namespace
 
 std::string readStdin() {
-  std::string content;
-  if (const int error = readAll(STDIN_FILENO, content)) {
-    throw UsageError("cannot read standard input: " + reason(error));
-  }
-  return content;
+  std::ostringstream buffer;
+  buffer << std::cin.rdbuf();
+  // std::cin reads through C stdio, where a read error (a directory, a hang-up) shows only in
+  // ferror(); the stream itself just sees the end.
+  if (std::cin.bad() || std::ferror(stdin)) throw UsageError("cannot read standard input");
+  return buffer.str();
 }
 
 std::string valueOrStdin(const std::string& value) { return value == "-" ? readStdin() : value; }
