@@ -237,6 +237,90 @@ typedef enum sdkcore_cipher_error {
 // raise, SDKCORE_CIPHER_OK for a usable key. Thread-safe.
 SDKCORE_EXPORT int sdkcore_check_public_key(const char* key, size_t key_len, int* out_cipher_error);
 
+// ---- Card-entry helpers ----------------------------------------------------------------------
+
+// Live feedback for a card-entry form, by the library's brand table (<sdkcore/card_brand.hpp>):
+// the brands a typed number may belong to, its display grouping, and whether the number, the
+// expiry date and the security code are valid or can still become valid by typing more. They
+// decide the form's look; what may be sent is decided by the validators and the token call. In a
+// typed card number, spaces and '-' are ignored and any other byte (digits of scripts other than
+// ASCII too) matches no brand. No function keeps or logs the texts it is given.
+
+// The candidate brands of a typed card number, in the brand table's order.
+// Immutable; may be read from several threads at once.
+typedef struct sdkcore_card_brands sdkcore_card_brands;
+
+// Puts the candidate brands of the typed number 'text' in *out_brands, to be freed with
+// sdkcore_card_brands_free. A brand is a candidate while one of its prefixes is complete in the
+// text or can still be completed by typing; when every candidate's prefix is complete, only the
+// longest remains: "4011" gives visa and elo, "401178" elo alone. The empty text has every brand,
+// a text with any other character none. Thread-safe.
+SDKCORE_EXPORT int sdkcore_detect_card_brands(const char* text, size_t text_len,
+                                              sdkcore_card_brands** out_brands);
+// Sets *out_count to the number of candidates, 0 when there is none. Thread-safe, as are the
+// other accessors of candidates below.
+SDKCORE_EXPORT int sdkcore_card_brands_count(const sdkcore_card_brands* brands, size_t* out_count);
+// Sets *type to the id of the candidate at 'index' (from 0), such as "visa" or
+// "american-express": a static text, never freed and valid after 'brands' is freed. An index
+// that is not below the count is SDKCORE_INVALID_ARGUMENT. 'type_len' may be NULL.
+SDKCORE_EXPORT int sdkcore_card_brands_type(const sdkcore_card_brands* brands, size_t index,
+                                            const char** type, size_t* type_len);
+// Frees the candidates; no other thread may use them any more.
+SDKCORE_EXPORT int sdkcore_card_brands_free(sdkcore_card_brands* brands);
+
+// The candidates that sdkcore_detect_card_brands finds for 'text', as the JSON text that
+// `sdkcore card brand` prints: {"brands":[BRAND,...]}, each BRAND the record that
+// sdkcore_card_brand_json gives. *out_json is freed with sdkcore_free; 'out_len' may be NULL.
+// Thread-safe.
+SDKCORE_EXPORT int sdkcore_detect_card_brands_json(const char* text, size_t text_len,
+                                                   char** out_json, size_t* out_len);
+// The record of the brand whose id is 'type', as JSON text:
+//   {"type":"visa","niceType":"Visa","patterns":[4,[2221,2229]],"gaps":[4,8,12],
+//    "lengths":[16,18,19],"code":{"name":"CVV","size":3}}
+// where a pattern is a prefix or an inclusive range of prefixes, a gap the digit count after
+// which a space is shown, and code the security code's name and size. An unknown id is
+// SDKCORE_UNKNOWN_NAME. *out_json is freed with sdkcore_free; 'out_len' may be NULL. Thread-safe.
+SDKCORE_EXPORT int sdkcore_card_brand_json(const char* type, size_t type_len, char** out_json,
+                                           size_t* out_len);
+
+// Puts in *out_text the digits of the typed number 'text' (other characters dropped), with a
+// space at each gap of its first candidate brand, or after every fourth digit when it has none:
+// "378282246310005" gives "3782 822463 10005". *out_text is freed (and overwritten) with
+// sdkcore_free; 'out_len' may be NULL. Thread-safe.
+SDKCORE_EXPORT int sdkcore_format_card_number(const char* text, size_t text_len, char** out_text,
+                                              size_t* out_len);
+
+// Sets *is_valid to 1 when the typed number 'text' is complete and valid (exactly one candidate
+// brand, one of that brand's lengths and, where the brand uses it, a passing Luhn check), else 0.
+// Sets *is_potentially_valid to 1 when it is valid or typing more can still make it valid
+// (several candidates, or one whose longest length is not reached yet), else 0: a form marks the
+// field as wrong only then. Thread-safe.
+SDKCORE_EXPORT int sdkcore_check_card_number(const char* text, size_t text_len,
+                                             int* is_potentially_valid, int* is_valid);
+
+// Where a typed expiry date stands.
+typedef enum sdkcore_expiry_status {
+  SDKCORE_EXPIRY_INVALID = 0,            // wrong, and typing more cannot mend it
+  SDKCORE_EXPIRY_POTENTIALLY_VALID = 1,  // not a valid date yet, but typing more can make it one
+  SDKCORE_EXPIRY_VALID = 2
+} sdkcore_expiry_status;
+
+// Sets *out_status (an sdkcore_expiry_status) for the typed expiry 'text' in the month 'now_month'
+// (1 to 12) of the year 'now_year' (from -32767 to 32767; anything else is
+// SDKCORE_INVALID_ARGUMENT), which the caller passes in, usually today's local month. Accepted
+// forms: a month of one or two digits, then "/" with optional spaces around it or nothing, then a
+// year of two digits (20YY) or four: "1/30", "01 / 2030", "0130". Valid: month 1 to 12, neither
+// before 'now' nor in a year more than 19 years after it. Potentially valid: "", "1", "12/",
+// "12/2" and the like. Thread-safe.
+SDKCORE_EXPORT int sdkcore_check_expiry(const char* text, size_t text_len, int now_year,
+                                        int now_month, int* out_status);
+
+// Sets *is_valid to 1 when 'text' is a security code for the brand whose id is 'type' (as
+// sdkcore_card_brands_type gives it): ASCII digits only, as many as that brand's code has, or 3
+// or 4 for an unknown id or the empty one (no brand known yet); else 0. Thread-safe.
+SDKCORE_EXPORT int sdkcore_check_security_code(const char* text, size_t text_len, const char* type,
+                                               size_t type_len, int* is_valid);
+
 // ---- Logging ---------------------------------------------------------------------------------
 
 // Receives one log event of the library: the tag ("SDK-Core"), the message, and the error the

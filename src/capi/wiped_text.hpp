@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace sdkcore::capi {
 
@@ -12,6 +13,12 @@ namespace sdkcore::capi {
 class WipedText {
  public:
   explicit WipedText(std::string_view text) : text_(text) {}
+  // Takes over 'text' without copying it. A short text, which a move copies, is overwritten in
+  // 'text' as well.
+  explicit WipedText(std::string&& text) : text_(std::move(text)) {
+    text.resize(text.capacity());
+    OPENSSL_cleanse(text.data(), text.size());
+  }
   ~WipedText() { wipe(); }
   WipedText(const WipedText&) = delete;
   WipedText& operator=(const WipedText&) = delete;

@@ -1,5 +1,6 @@
 /* The C interface from a C99 program: tokens for the six variants decrypted as a merchant would,
-   the library's errors, the JSON path, validators, Base58, log sinks and bad arguments.
+   the library's errors, the JSON path, validators, Base58, the card-entry helpers, log sinks and
+   bad arguments.
    Usage: sdkcore_c_test PUBLIC_KEY.pem PRIVATE_KEY.pem (run with TZ=UTC). */
 
 #include <math.h>
@@ -387,6 +388,127 @@ static void test_public_key_check(const char* public_key) {
   CHECK(error == SDKCORE_CIPHER_KEY_CREATION_FAILED);
 }
 
+/* Candidates, checks and grouping of typed numbers; a NUL byte is a character like any other. */
+static void test_card_numbers(void) {
+  static const struct {
+    const char* text;
+    size_t length;
+    size_t count;
+    const char* first;
+    int potentially_valid, valid;
+    const char* formatted;
+  } cases[] = {
+      {"", 0, 15, "visa", 1, 0, ""},
+      {"4011", 4, 2, "visa", 1, 0, "4011"},
+      {"3782 8224-6310005", 17, 1, "american-express", 1, 1, "3782 822463 10005"},
+      {"4111111111111112", 16, 1, "visa", 1, 0, "4111 1111 1111 1112"},
+      {"4111\0"
+       "1",
+       6, 0, NULL, 0, 0, "4111 1"},
+  };
+  size_t i, count = 99, type_length = 0, formatted_length = 0;
+  for (i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    sdkcore_card_brands* brands = NULL;
+    const char* type = NULL;
+    char* formatted = NULL;
+    int potentially_valid = -1, valid = -1;
+    CHECK_STATUS(SDKCORE_OK, sdkcore_detect_card_brands(cases[i].text, cases[i].length, &brands));
+    CHECK_STATUS(SDKCORE_OK, sdkcore_card_brands_count(brands, &count));
+    CHECK(count == cases[i].count);
+    CHECK_STATUS(cases[i].first ? SDKCORE_OK : SDKCORE_INVALID_ARGUMENT,
+                 sdkcore_card_brands_type(brands, 0, &type, &type_length));
+    if (cases[i].first != NULL) check_text(cases[i].text, type, type_length, cases[i].first);
+    CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_card_brands_type(brands, count, &type, NULL));
+    CHECK(type == NULL);
+    sdkcore_card_brands_free(brands);
+    CHECK_STATUS(SDKCORE_OK, sdkcore_check_card_number(cases[i].text, cases[i].length,
+                                                       &potentially_valid, &valid));
+    CHECK(potentially_valid == cases[i].potentially_valid && valid == cases[i].valid);
+    CHECK_STATUS(SDKCORE_OK, sdkcore_format_card_number(cases[i].text, cases[i].length, &formatted,
+                                                        &formatted_length));
+    check_text(cases[i].text, formatted, formatted_length, cases[i].formatted);
+    sdkcore_free(formatted);
+  }
+}
+
+/* The brand records as JSON: the candidates of a text and one brand by its id. */
+static void test_card_brand_json(void) {
+  static const struct {
+    int by_id;
+    const char* text;
+    int status;
+    const char* part;
+  } cases[] = {
+      {0, "401178", SDKCORE_OK, "{\"brands\":[{\"type\":\"elo\",\"niceType\":\"Elo\",\"patterns\""},
+      {0, "x", SDKCORE_OK, "{\"brands\":[]}"},
+      {1, "american-express", SDKCORE_OK,
+       "\"gaps\":[4,10],\"lengths\":[15],"
+       "\"code\":{\"name\":\"CID\",\"size\":4}}"},
+      {1, "amex", SDKCORE_UNKNOWN_NAME, NULL},
+      {1, "", SDKCORE_UNKNOWN_NAME, NULL},
+  };
+  size_t i, length = 0;
+  for (i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    char* json = NULL;
+    const size_t text_length = strlen(cases[i].text);
+    CHECK_STATUS(cases[i].status,
+                 cases[i].by_id
+                     ? sdkcore_card_brand_json(cases[i].text, text_length, &json, &length)
+                     : sdkcore_detect_card_brands_json(cases[i].text, text_length, &json, &length));
+    if (cases[i].part == NULL) {
+      CHECK(json == NULL && length == 0);
+    } else if (json == NULL || strlen(json) != length || strstr(json, cases[i].part) == NULL) {
+      fprintf(stderr, "brand JSON of '%s': got '%s'\n", cases[i].text, json ? json : "(null)");
+      ++failures;
+    }
+    sdkcore_free(json);
+  }
+}
+
+/* Expiry dates judged in June 2025, and security codes by brand. */
+static void test_expiry_and_security_code(void) {
+  static const struct {
+    const char* text;
+    int status;
+  } expiries[] = {
+      {"12/", SDKCORE_EXPIRY_POTENTIALLY_VALID}, {"6/25", SDKCORE_EXPIRY_VALID},
+      {"05 / 2025", SDKCORE_EXPIRY_INVALID},     {"12/44", SDKCORE_EXPIRY_VALID},
+      {"01/2045", SDKCORE_EXPIRY_INVALID},       {"13/25", SDKCORE_EXPIRY_INVALID},
+  };
+  static const struct {
+    const char *code, *type;
+    int is_valid;
+  } codes[] = {
+      {"1234", "american-express", 1},
+      {"123", "american-express", 0},
+      {"1234", "visa", 0},
+      {"1234", "", 1},
+      {"12345", "", 0},
+      {"12a", "unknown", 0},
+  };
+  size_t i;
+  for (i = 0; i < sizeof expiries / sizeof expiries[0]; ++i) {
+    int status = -1;
+    CHECK_STATUS(SDKCORE_OK, sdkcore_check_expiry(expiries[i].text, strlen(expiries[i].text), 2025,
+                                                  6, &status));
+    if (status != expiries[i].status) {
+      fprintf(stderr, "expiry '%s': got %d\n", expiries[i].text, status);
+      ++failures;
+    }
+  }
+  for (i = 0; i < sizeof codes / sizeof codes[0]; ++i) {
+    int is_valid = -1;
+    CHECK_STATUS(SDKCORE_OK,
+                 sdkcore_check_security_code(codes[i].code, strlen(codes[i].code), codes[i].type,
+                                             strlen(codes[i].type), &is_valid));
+    if (is_valid != codes[i].is_valid) {
+      fprintf(stderr, "security code '%s' for '%s': got %d\n", codes[i].code, codes[i].type,
+              is_valid);
+      ++failures;
+    }
+  }
+}
+
 /* What a sink received, as a host would keep it. */
 struct sink_log {
   int events;
@@ -436,8 +558,10 @@ static void test_bad_arguments(sdkcore_core* core) {
   const char* text = NULL;
   char* out = NULL;
   unsigned char* bytes = NULL;
+  sdkcore_card_brands* brands = NULL;
+  size_t count = 1;
   uint64_t handle = 0;
-  int value = 0;
+  int value = 0, other = 1;
   CHECK_STATUS(SDKCORE_OK, sdkcore_request_new(SDKCORE_VARIANT_CARD_PARAMS, &card));
   CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_core_new(NULL));
   CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_request_new(6, &request));
@@ -472,14 +596,28 @@ static void test_bad_arguments(sdkcore_core* core) {
   CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_check_public_key("k", 1, NULL));
   CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_add_log_sink(NULL, NULL, &handle));
   CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_add_log_sink(record_event, NULL, NULL));
+  CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_detect_card_brands(NULL, 1, &brands));
+  CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_detect_card_brands("4", 1, NULL));
+  CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_card_brands_count(NULL, &count));
+  CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_detect_card_brands_json(NULL, 1, &out, NULL));
+  CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_card_brand_json(NULL, 4, &out, NULL));
+  CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_format_card_number(NULL, 1, &out, NULL));
+  CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_check_card_number("4", 1, NULL, &value));
+  CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_check_card_number(NULL, 1, &value, &other));
+  CHECK(other == 0);
+  CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_check_expiry("1/30", 4, 2025, 13, &value));
+  CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_check_expiry("1/30", 4, 40000, 1, &value));
+  CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_check_expiry(NULL, 4, 2025, 1, &value));
+  CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_check_security_code("123", 3, NULL, 4, &value));
   CHECK(request == NULL && result == NULL && validation == NULL && out == NULL && bytes == NULL &&
-        handle == 0);
+        handle == 0 && brands == NULL && count == 0 && value == 0);
   /* Freeing NULL does nothing. */
   CHECK_STATUS(SDKCORE_OK, sdkcore_free(NULL));
   CHECK_STATUS(SDKCORE_OK, sdkcore_core_free(NULL));
   CHECK_STATUS(SDKCORE_OK, sdkcore_request_free(NULL));
   CHECK_STATUS(SDKCORE_OK, sdkcore_token_result_free(NULL));
   CHECK_STATUS(SDKCORE_OK, sdkcore_validation_result_free(NULL));
+  CHECK_STATUS(SDKCORE_OK, sdkcore_card_brands_free(NULL));
   sdkcore_request_free(card);
 }
 
@@ -506,6 +644,9 @@ int main(int argc, char** argv) {
   test_validators();
   test_base58();
   test_public_key_check(public_key);
+  test_card_numbers();
+  test_card_brand_json();
+  test_expiry_and_security_code();
   test_log_sink(core, public_key);
   test_bad_arguments(core);
   sdkcore_core_free(core);
