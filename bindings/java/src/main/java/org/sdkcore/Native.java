@@ -1,0 +1,35 @@
+package org.sdkcore;
+
+/**
+ * The native library's entry points. Texts cross as UTF-8 byte arrays (not as JNI's modified
+ * UTF-8); failures of the library itself arrive as unchecked exceptions.
+ */
+final class Native {
+  static {
+    System.loadLibrary("sdkcore_jni");
+  }
+
+  private Native() {}
+
+  static native String version();
+
+  static native long coreNew();
+
+  static native void coreFree(long core);
+
+  // 'fields' is indexed by the library's field numbers, null where a field is not set.
+  static native TokenResult generateToken(
+      long core, int variant, int registeredFrom, boolean timed, double timestamp, byte[][] fields);
+
+  static native ValidationResult validate(String name, byte[] text);
+
+  static native String base58Encode(byte[] data);
+
+  // Returns null for a text that is no Base58.
+  static native byte[] base58Decode(byte[] text);
+
+  // Returns the id that removeLogSink takes.
+  static native long addLogSink(LogSink sink);
+
+  static native void removeLogSink(long id);
+}

@@ -1,0 +1,28 @@
+package org.sdkcore;
+
+import java.nio.charset.StandardCharsets;
+import java.util.Objects;
+
+/** The library's field validators, for a host's own forms. Thread-safe. */
+public final class Validators {
+  private Validators() {}
+
+  /**
+   * Runs the validator {@code name} on {@code text}. The names are "card-number", "expiry",
+   * "cvc", "cardholder", "email", "phone", "address-line1", "address-line2", "address-line3",
+   * "city", "country", "state" and "postal-code". Messages follow the language of the process's
+   * default locale (the LANG environment variable).
+   *
+   * @throws NullPointerException if an argument is null
+   * @throws IllegalArgumentException if no validator has that name
+   */
+  public static ValidationResult validate(String name, String text) {
+    Objects.requireNonNull(name, "name");
+    Objects.requireNonNull(text, "text");
+    ValidationResult result = Native.validate(name, text.getBytes(StandardCharsets.UTF_8));
+    if (result == null) {
+      throw new IllegalArgumentException("no validator named \"" + name + "\"");
+    }
+    return result;
+  }
+}
