@@ -6,7 +6,7 @@
 #include "org_sdkcore_Native.h"
 #include "sdkcore/sdkcore.h"
 
-// The number of fields a request has, and the length of the array that Java passes.
+// The number of fields a request has.
 #define FIELD_COUNT 8
 
 static sdkcore_core* core_of(jlong core) { return (sdkcore_core*)(intptr_t)core; }
@@ -32,30 +32,26 @@ JNIEXPORT void JNICALL Java_org_sdkcore_Native_coreFree(JNIEnv* env, jclass type
   sdkcore_core_free(core_of(core));
 }
 
-// Sets field 'field' of 'request' from the byte[] at that position of 'fields', if one is there.
-static int set_field(JNIEnv* env, sdkcore_request* request, jobjectArray fields, int field) {
-  jbyteArray array = (jbyteArray)(*env)->GetObjectArrayElement(env, fields, field);
-  if (array == NULL) {
-    return (*env)->ExceptionCheck(env) ? JNI_EXCEPTION_PENDING : SDKCORE_OK;
+// Sets 'field' of 'request' from 'text' unless it is null.
+static int set_field(JNIEnv* env, sdkcore_request* request, int field, jbyteArray text) {
+  if (text == NULL) {
+    return SDKCORE_OK;
   }
-  jni_bytes text;
-  int status = jni_bytes_get(env, array, &text);
+  jni_bytes bytes;
+  int status = jni_bytes_get(env, text, &bytes);
   if (status == SDKCORE_OK) {
-    status = sdkcore_request_set_text(request, field, text.data, text.len);
+    status = sdkcore_request_set_text(request, field, bytes.data, bytes.len);
   }
-  jni_bytes_release(&text);
-  (*env)->DeleteLocalRef(env, array);
+  jni_bytes_release(&bytes);
   return status;
 }
 
+// 'fields' holds the texts by field number, NULL where a field is not set.
 static int fill_request(JNIEnv* env, sdkcore_request* request, jint registered_from, jboolean timed,
-                        jdouble timestamp, jobjectArray fields) {
-  if ((*env)->GetArrayLength(env, fields) != FIELD_COUNT) {
-    return SDKCORE_INVALID_ARGUMENT;
-  }
+                        jdouble timestamp, const jbyteArray* fields) {
   int status = sdkcore_request_set_registered_from(request, registered_from);
   for (int field = 0; status == SDKCORE_OK && field < FIELD_COUNT; ++field) {
-    status = set_field(env, request, fields, field);
+    status = set_field(env, request, field, fields[field]);
   }
   if (status == SDKCORE_OK && timed) {
     status = sdkcore_request_set_timestamp(request, timestamp);
@@ -63,39 +59,38 @@ static int fill_request(JNIEnv* env, sdkcore_request* request, jint registered_f
   return status;
 }
 
-// Returns a new TokenResult holding what 'result' holds, or NULL with an exception pending.
-static jobject new_token_result(JNIEnv* env, const sdkcore_token_result* result) {
-  const char* token = NULL;
-  size_t token_len = 0;
+// Returns the token as a String, or the error as a String[] {field, code}; NULL with an
+// exception pending on failure.
+static jobject new_answer(JNIEnv* env, const sdkcore_token_result* result) {
+  const char* text = NULL;
+  size_t text_len = 0;
+  sdkcore_token_result_token(result, &text, &text_len);
+  if (text != NULL) {
+    return jni_new_string(env, text, text_len);
+  }
   const char* field = NULL;
   size_t field_len = 0;
-  const char* code = NULL;
-  size_t code_len = 0;
-  sdkcore_token_result_token(result, &token, &token_len);
-  sdkcore_token_result_error(result, &field, &field_len, &code, &code_len);
-  jstring texts[3] = {NULL, NULL, NULL};
-  jobject answer = NULL;
-  if (token != NULL) {
-    texts[0] = jni_new_string(env, token, token_len);
-  } else if ((texts[1] = jni_new_string(env, field, field_len)) != NULL) {
-    texts[2] = jni_new_string(env, code, code_len);
+  sdkcore_token_result_error(result, &field, &field_len, &text, &text_len);
+  jobjectArray error = (*env)->NewObjectArray(env, 2, jni.string_class, NULL);
+  jstring parts[2] = {NULL, NULL};
+  if (error != NULL && (parts[0] = jni_new_string(env, field, field_len)) != NULL &&
+      (parts[1] = jni_new_string(env, text, text_len)) != NULL) {
+    (*env)->SetObjectArrayElement(env, error, 0, parts[0]);
+    (*env)->SetObjectArrayElement(env, error, 1, parts[1]);
   }
-  if (!(*env)->ExceptionCheck(env)) {
-    answer = (*env)->NewObject(env, jni.token_result_class, jni.token_result_init, texts[0],
-                               texts[1], texts[2]);
-  }
-  for (int i = 0; i < 3; ++i) {
-    (*env)->DeleteLocalRef(env, texts[i]);
-  }
-  return answer;
+  (*env)->DeleteLocalRef(env, parts[0]);
+  (*env)->DeleteLocalRef(env, parts[1]);
+  return (*env)->ExceptionCheck(env) ? NULL : error;
 }
 
-JNIEXPORT jobject JNICALL Java_org_sdkcore_Native_generateToken(JNIEnv* env, jclass type,
-                                                                jlong core, jint variant,
-                                                                jint registered_from,
-                                                                jboolean timed, jdouble timestamp,
-                                                                jobjectArray fields) {
+JNIEXPORT jobject JNICALL Java_org_sdkcore_Native_generateToken(
+    JNIEnv* env, jclass type, jlong core, jint variant, jint registered_from, jboolean timed,
+    jdouble timestamp, jbyteArray pan, jbyteArray cvc, jbyteArray expiry_mmyy,
+    jbyteArray cardholder, jbyteArray md_order, jbyteArray binding_id,
+    jbyteArray stored_payment_method_id, jbyteArray pub_key) {
   (void)type;
+  const jbyteArray fields[FIELD_COUNT] = {
+      pan, cvc, expiry_mmyy, cardholder, md_order, binding_id, stored_payment_method_id, pub_key};
   sdkcore_request* request = NULL;
   sdkcore_token_result* result = NULL;
   int status = sdkcore_request_new(variant, &request);
@@ -108,7 +103,7 @@ JNIEXPORT jobject JNICALL Java_org_sdkcore_Native_generateToken(JNIEnv* env, jcl
   sdkcore_request_free(request);
   jobject answer = NULL;
   if (status == SDKCORE_OK) {
-    answer = new_token_result(env, result);
+    answer = new_answer(env, result);
   } else {
     jni_throw_status(env, status);
   }

@@ -1,5 +1,7 @@
 // The validators and the Base58 codec.
 
+#include <string.h>
+
 #include "jni_support.h"
 #include "org_sdkcore_Native.h"
 #include "sdkcore/sdkcore.h"
@@ -28,14 +30,24 @@ static jobject new_validation_result(JNIEnv* env, const sdkcore_validation_resul
   return answer;
 }
 
+// Copies the UTF-8 'name' into 'out' as a C string. Returns 0 when it cannot be a validator's
+// name: too long, or holding a NUL byte that would cut it short.
+static int copy_name(JNIEnv* env, jbyteArray name, char* out, size_t out_size) {
+  const jsize len = (*env)->GetArrayLength(env, name);
+  if ((size_t)len >= out_size) {
+    return 0;
+  }
+  (*env)->GetByteArrayRegion(env, name, 0, len, (jbyte*)out);
+  out[len] = '\0';
+  return memchr(out, '\0', (size_t)len) == NULL;
+}
+
 // Returns NULL, with no exception pending, for a name that no validator has.
-JNIEXPORT jobject JNICALL Java_org_sdkcore_Native_validate(JNIEnv* env, jclass type, jstring name,
-                                                           jbyteArray text) {
+JNIEXPORT jobject JNICALL Java_org_sdkcore_Native_validate(JNIEnv* env, jclass type,
+                                                           jbyteArray name, jbyteArray text) {
   (void)type;
-  // Modified UTF-8 serves for the name: a NUL character becomes two non-zero bytes, so a name
-  // that holds one reads as unknown instead of being cut short.
-  const char* name_chars = (*env)->GetStringUTFChars(env, name, NULL);
-  if (name_chars == NULL) {
+  char name_chars[64];
+  if (!copy_name(env, name, name_chars, sizeof name_chars)) {
     return NULL;
   }
   jni_bytes bytes;
@@ -45,7 +57,6 @@ JNIEXPORT jobject JNICALL Java_org_sdkcore_Native_validate(JNIEnv* env, jclass t
     status = sdkcore_validate(name_chars, bytes.data, bytes.len, &result);
   }
   jni_bytes_release(&bytes);
-  (*env)->ReleaseStringUTFChars(env, name, name_chars);
   jobject answer = NULL;
   if (status == SDKCORE_OK) {
     answer = new_validation_result(env, result);

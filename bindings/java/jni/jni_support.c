@@ -9,13 +9,8 @@
 
 jni_cache jni;
 
-// Overwrites 'len' bytes in a way the compiler may not drop as a dead store.
-static void wipe(char* data, size_t len) {
-  volatile char* p = data;
-  while (len-- > 0) {
-    *p++ = 0;
-  }
-}
+// memset through a volatile pointer: the compiler cannot prove the call dead and drop it.
+static void* (*const volatile wipe)(void*, int, size_t) = memset;
 
 // JNI's modified UTF-8 equals UTF-8 for ASCII without NUL bytes: the cheap NewStringUTF serves.
 static int is_plain_ascii(const char* text, size_t len) {
@@ -68,7 +63,7 @@ void jni_bytes_release(jni_bytes* bytes) {
   if (bytes->data == NULL) {
     return;
   }
-  wipe(bytes->data, bytes->len);
+  wipe(bytes->data, 0, bytes->len);
   if (bytes->data != bytes->local) {
     free(bytes->data);
   }
@@ -150,20 +145,15 @@ static int load_log_sink(JNIEnv* env) {
 
 static int load_cache(JNIEnv* env) {
   if ((jni.string_class = global_class(env, "java/lang/String")) == NULL ||
-      (jni.token_result_class = global_class(env, "org/sdkcore/TokenResult")) == NULL ||
       (jni.validation_result_class = global_class(env, "org/sdkcore/ValidationResult")) == NULL ||
       !load_utf8(env) || !load_log_sink(env)) {
     return 0;
   }
   jni.string_from_bytes =
       (*env)->GetMethodID(env, jni.string_class, "<init>", "([BLjava/nio/charset/Charset;)V");
-  jni.token_result_init =
-      (*env)->GetMethodID(env, jni.token_result_class, "<init>",
-                          "(Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;)V");
   jni.validation_result_init = (*env)->GetMethodID(env, jni.validation_result_class, "<init>",
                                                    "(ZLjava/lang/String;Ljava/lang/String;)V");
-  return jni.string_from_bytes != NULL && jni.token_result_init != NULL &&
-         jni.validation_result_init != NULL;
+  return jni.string_from_bytes != NULL && jni.validation_result_init != NULL;
 }
 
 JNIEXPORT jint JNICALL JNI_OnLoad(JavaVM* vm, void* reserved) {

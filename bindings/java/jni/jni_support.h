@@ -17,8 +17,6 @@ typedef struct jni_cache {
   jclass string_class;
   jmethodID string_from_bytes;  // String(byte[], Charset)
   jobject utf8;                 // StandardCharsets.UTF_8
-  jclass token_result_class;
-  jmethodID token_result_init;  // TokenResult(String token, String field, String code)
   jclass validation_result_class;
   jmethodID validation_result_init;  // ValidationResult(boolean, String code, String message)
   jmethodID log_sink_log;            // LogSink.log(String tag, String message, String error)

@@ -17,11 +17,14 @@ final class Native {
 
   static native void coreFree(long core);
 
-  // 'fields' is indexed by the library's field numbers, null where a field is not set.
-  static native TokenResult generateToken(
-      long core, int variant, int registeredFrom, boolean timed, double timestamp, byte[][] fields);
+  // The texts are the library's fields in its field order, null where a field is not set. Returns
+  // the token as a String, or the error as a String[] {field, code}.
+  static native Object generateToken(long core, int variant, int registeredFrom, boolean timed,
+      double timestamp, byte[] pan, byte[] cvc, byte[] expiryMMYY, byte[] cardholder,
+      byte[] mdOrder, byte[] bindingId, byte[] storedPaymentMethodId, byte[] pubKey);
 
-  static native ValidationResult validate(String name, byte[] text);
+  // Returns null for a name that no validator has.
+  static native ValidationResult validate(byte[] name, byte[] text);
 
   static native String base58Encode(byte[] data);
 

@@ -50,8 +50,9 @@ public final class SdkCore implements AutoCloseable {
       if (closed) {
         throw new IllegalStateException("SdkCore is closed");
       }
-      return Native.generateToken(core, request.variant(), request.registeredFromOrdinal(),
-          request.isTimed(), request.timestamp(), fields);
+      return TokenResult.of(Native.generateToken(core, request.variant(),
+          request.registeredFromOrdinal(), request.isTimed(), request.timestamp(), fields[0],
+          fields[1], fields[2], fields[3], fields[4], fields[5], fields[6], fields[7]));
     } finally {
       read.unlock();
       TokenRequest.wipe(fields);

@@ -171,11 +171,25 @@ public final class TokenRequest {
     }
 
     Builder optional(int field, String name, String value) {
-      if (value != null && !StandardCharsets.UTF_8.newEncoder().canEncode(value)) {
+      if (value != null && hasUnpairedSurrogate(value)) {
         throw new IllegalArgumentException(name + " holds an unpaired surrogate");
       }
       fields[field] = value;
       return this;
+    }
+
+    // A plain scan: a CharsetEncoder's canEncode costs more than the whole token call's binding.
+    private static boolean hasUnpairedSurrogate(String text) {
+      for (int i = 0; i < text.length(); i++) {
+        char c = text.charAt(i);
+        if (Character.isHighSurrogate(c) && i + 1 < text.length()
+            && Character.isLowSurrogate(text.charAt(i + 1))) {
+          i++;
+        } else if (Character.isSurrogate(c)) {
+          return true;
+        }
+      }
+      return false;
     }
 
     TokenRequest build(int variant) {

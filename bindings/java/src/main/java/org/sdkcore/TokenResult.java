@@ -9,11 +9,19 @@ public final class TokenResult {
   private final ParamField errorField;
   private final String errorCode;
 
-  // Made by the native library: a token, or the name of a ParamField and its code.
-  private TokenResult(String token, String errorField, String errorCode) {
+  private TokenResult(String token, ParamField errorField, String errorCode) {
     this.token = token;
-    this.errorField = errorField == null ? null : ParamField.valueOf(errorField);
+    this.errorField = errorField;
     this.errorCode = errorCode;
+  }
+
+  // The native library's answer: the token, or {the name of a ParamField, its code}.
+  static TokenResult of(Object answer) {
+    if (answer instanceof String) {
+      return new TokenResult((String) answer, null, null);
+    }
+    String[] error = (String[]) answer;
+    return new TokenResult(null, ParamField.valueOf(error[0]), error[1]);
   }
 
   /** Returns whether the request gave a token. */

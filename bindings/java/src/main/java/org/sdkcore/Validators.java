@@ -1,6 +1,7 @@
 package org.sdkcore;
 
 import java.nio.charset.StandardCharsets;
+import java.util.Arrays;
 import java.util.Objects;
 
 /** The library's field validators, for a host's own forms. Thread-safe. */
@@ -19,7 +20,13 @@ public final class Validators {
   public static ValidationResult validate(String name, String text) {
     Objects.requireNonNull(name, "name");
     Objects.requireNonNull(text, "text");
-    ValidationResult result = Native.validate(name, text.getBytes(StandardCharsets.UTF_8));
+    byte[] bytes = text.getBytes(StandardCharsets.UTF_8);
+    ValidationResult result;
+    try {
+      result = Native.validate(name.getBytes(StandardCharsets.UTF_8), bytes);
+    } finally {
+      Arrays.fill(bytes, (byte) 0);  // the text may be card data
+    }
     if (result == null) {
       throw new IllegalArgumentException("no validator named \"" + name + "\"");
     }

@@ -8,7 +8,7 @@ import java.util.List;
 import java.util.concurrent.CopyOnWriteArrayList;
 import org.junit.Test;
 
-// Runs against the tests' build of the JNI library, which has NativeThreadHook.
+// Runs against the tests' build of the JNI library, which has NativeHooks.
 public class NativeThreadSinkTest {
   @Test
   public void aNativeThreadAttachesForEachEventAndDetachesAgain() {
@@ -20,7 +20,7 @@ public class NativeThreadSinkTest {
     SdkCore.version();  // loads the JNI library, which holds the hook
     try (LogSinkHandle throwing = SdkCore.addLogSink(thrower);
          LogSinkHandle recording = SdkCore.addLogSink(recorder)) {
-      assertTrue(NativeThreadHook.requestOnNativeThread());
+      assertTrue(NativeHooks.requestOnNativeThread());
     }
     assertFalse(threads.isEmpty());
     threads.forEach(name -> assertEquals("sdkcore-log", name));

@@ -37,8 +37,10 @@ public class TokenRequestTest {
   // A lone surrogate has no UTF-8 form; sending '?' in its place would change the data.
   @Test
   public void anUnpairedSurrogateThrowsNamingTheField() {
-    IllegalArgumentException e = assertThrows(IllegalArgumentException.class,
-        () -> TokenRequest.binding(K, "B", null, "ORDER-\uD83D"));
-    assertEquals("mdOrder holds an unpaired surrogate", e.getMessage());
+    for (String order : new String[] {"ORDER-\uD83D", "\uDE00ORDER", "\uD83D\uD83D\uDE00"}) {
+      IllegalArgumentException e = assertThrows(IllegalArgumentException.class,
+          () -> TokenRequest.binding(K, "B", null, order));
+      assertEquals("mdOrder holds an unpaired surrogate", e.getMessage());
+    }
   }
 }
