@@ -3,7 +3,9 @@ BUILD_DIR ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build test demo clean format
+PREFIX ?= /usr/local
+
+.PHONY: all deps configure build test demo install clean format
 
 all: build
 
@@ -20,6 +22,12 @@ build: configure
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Builds the library and installs it with its headers, resource bundle, CMake package and
+# pkg-config file under PREFIX: `make install PREFIX=DIR`.
+install: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target sdkcore_installable
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 # The demo builds only the program, quietly: the build log is shown only when the build fails.
 demo: configure

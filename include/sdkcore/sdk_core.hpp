@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "sdkcore/export.h"
 #include "sdkcore/sdk_core_config.hpp"
 #include "sdkcore/token_result.hpp"
 
@@ -23,7 +24,7 @@ class SdkCoreMembers;
 //
 // Thread safety: one instance may serve calls from several threads at once; distinct
 // instances share only the process-wide `Logger`.
-class SdkCore {
+class SDKCORE_EXPORT SdkCore {
  public:
   SdkCore();
   virtual ~SdkCore();

@@ -68,8 +68,9 @@ SDKCORE_EXPORT int sdkcore_free(void* buffer);
 // that uses it runs.
 typedef struct sdkcore_core sdkcore_core;
 
-// Makes a core in *out_core, to be freed with sdkcore_core_free.
+// Makes a core in *out_core, to be freed with sdkcore_core_free. Thread-safe.
 SDKCORE_EXPORT int sdkcore_core_new(sdkcore_core** out_core);
+// Frees the core; no other thread may use it any more.
 SDKCORE_EXPORT int sdkcore_core_free(sdkcore_core* core);
 
 // The six kinds of payment input.
@@ -114,14 +115,16 @@ typedef struct sdkcore_request sdkcore_request;
 
 // Makes an empty request of 'variant' (an sdkcore_variant) in *out_request, to be freed with
 // sdkcore_request_free. It comes from ZKIT_CORE and is timed at the moment of each
-// sdkcore_generate_token call until set otherwise.
+// sdkcore_generate_token call until set otherwise. Thread-safe.
 SDKCORE_EXPORT int sdkcore_request_new(int variant, sdkcore_request** out_request);
+// Overwrites the request's texts and frees it; no other thread may use it any more.
 SDKCORE_EXPORT int sdkcore_request_free(sdkcore_request* request);
 
 // Sets 'field' (an sdkcore_field) to the text, copied byte for byte; a later call replaces it.
 // A field the variant does not have is SDKCORE_INVALID_ARGUMENT. An optional field never set is
 // absent, and a zero length makes it present and empty. A required field never set is passed on
-// as the empty text, so the token call answers with that field's error.
+// as the empty text, so the token call answers with that field's error. Not thread-safe for one
+// request (see sdkcore_request), like the two setters below.
 SDKCORE_EXPORT int sdkcore_request_set_text(sdkcore_request* request, int field, const char* text,
                                             size_t text_len);
 // Sets the module that makes the request (an sdkcore_registered_from).
@@ -144,7 +147,7 @@ SDKCORE_EXPORT int sdkcore_generate_token(sdkcore_core* core, const sdkcore_requ
                                           sdkcore_token_result** out_result);
 
 // Sets *token to the Base64 token, borrowed from 'result', or to NULL when the result holds an
-// error. 'token_len' may be NULL.
+// error. 'token_len' may be NULL. Thread-safe, as are the other accessors of results below.
 SDKCORE_EXPORT int sdkcore_token_result_token(const sdkcore_token_result* result,
                                               const char** token, size_t* token_len);
 // Sets *field to the failing field's name ("PAN", "CVC", "EXPIRY", "CARDHOLDER", "PUB_KEY",
@@ -155,6 +158,7 @@ SDKCORE_EXPORT int sdkcore_token_result_token(const sdkcore_token_result* result
 SDKCORE_EXPORT int sdkcore_token_result_error(const sdkcore_token_result* result,
                                               const char** field, size_t* field_len,
                                               const char** code, size_t* code_len);
+// Frees the result and the texts borrowed from it; no other thread may use it any more.
 SDKCORE_EXPORT int sdkcore_token_result_free(sdkcore_token_result* result);
 
 // The token path for hosts that speak JSON. 'request_json' is one request in the form that
@@ -193,6 +197,7 @@ SDKCORE_EXPORT int sdkcore_validation_result_is_valid(const sdkcore_validation_r
 SDKCORE_EXPORT int sdkcore_validation_result_error(const sdkcore_validation_result* result,
                                                    const char** code, size_t* code_len,
                                                    const char** message, size_t* message_len);
+// Frees the result and the texts borrowed from it; no other thread may use it any more.
 SDKCORE_EXPORT int sdkcore_validation_result_free(sdkcore_validation_result* result);
 
 // ---- Helpers ---------------------------------------------------------------------------------
