@@ -21,7 +21,7 @@ public final class Base58 {
    * @throws IllegalArgumentException if {@code data} is longer than {@link #MAX_INPUT}
    */
   public static String encode(byte[] data) {
-    Objects.requireNonNull(data, "data");
+    checkSize(Objects.requireNonNull(data, "data").length);
     return Native.base58Encode(data);
   }
 
@@ -33,7 +33,14 @@ public final class Base58 {
    * @throws IllegalArgumentException if {@code text} is longer than {@link #MAX_INPUT} bytes
    */
   public static byte[] decode(String text) {
-    Objects.requireNonNull(text, "text");
-    return Native.base58Decode(text.getBytes(StandardCharsets.UTF_8));
+    byte[] bytes = Objects.requireNonNull(text, "text").getBytes(StandardCharsets.UTF_8);
+    checkSize(bytes.length);
+    return Native.base58Decode(bytes);
+  }
+
+  private static void checkSize(int size) {
+    if (size > MAX_INPUT) {
+      throw new IllegalArgumentException(size + " bytes, more than Base58 takes: " + MAX_INPUT);
+    }
   }
 }
