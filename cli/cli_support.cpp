@@ -1,5 +1,6 @@
 #include "cli_support.hpp"
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -33,6 +34,27 @@ ParsedArgs parseArgs(const std::vector<std::string>& args, const std::set<std::s
     } else {
       parsed.positional.push_back(arg);
     }
+  }
+  if (!parsed.help && parsed.positional.size() > maxPositional) {
+    throw UsageError("unexpected argument '" + parsed.positional[maxPositional] + "'");
+  }
+  return parsed;
+}
+
+ParsedArgs parseArgsWithDashValues(const std::vector<std::string>& args,
+                                   const std::set<std::string>& valueFlags,
+                                   const std::set<std::string>& switchFlags,
+                                   std::size_t maxPositional) {
+  const auto separator = std::find(args.begin(), args.end(), "--");
+  ParsedArgs parsed;
+  try {
+    parsed = parseArgs(std::vector<std::string>(args.begin(), separator), valueFlags, switchFlags,
+                       maxPositional);
+  } catch (const UsageError& error) {
+    throw UsageError(std::string(error.what()) + " (put -- before a value that begins with '-')");
+  }
+  if (separator != args.end()) {
+    parsed.positional.insert(parsed.positional.end(), separator + 1, args.end());
   }
   if (!parsed.help && parsed.positional.size() > maxPositional) {
     throw UsageError("unexpected argument '" + parsed.positional[maxPositional] + "'");

@@ -53,6 +53,13 @@ struct ParsedArgs {
 ParsedArgs parseArgs(const std::vector<std::string>& args, const std::set<std::string>& valueFlags,
                      const std::set<std::string>& switchFlags, std::size_t maxPositional);
 
+// Like parseArgs, but every argument after a "--" is positional, so a value may begin with '-';
+// an error in the options names that way out.
+ParsedArgs parseArgsWithDashValues(const std::vector<std::string>& args,
+                                   const std::set<std::string>& valueFlags,
+                                   const std::set<std::string>& switchFlags,
+                                   std::size_t maxPositional);
+
 // Returns all of standard input, unchanged.
 std::string readStdin();
 // Returns 'value', or all of standard input when it is "-".

@@ -25,6 +25,7 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/SDKCore_SDKCore.bundle
 # pkg-config: `pkg-config --cflags --libs sdkcore`, with --static for the static library.
 file(RELATIVE_PATH sdkcore_pc_to_prefix ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig
      ${CMAKE_INSTALL_PREFIX})
+string(REGEX REPLACE "/$" "" sdkcore_pc_to_prefix "${sdkcore_pc_to_prefix}")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/sdkcore.pc.in ${PROJECT_BINARY_DIR}/sdkcore.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/sdkcore.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 

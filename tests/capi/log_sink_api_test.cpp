@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <fstream>
@@ -34,7 +35,8 @@ std::atomic<int> callsAfterRemoval{0};
 void onEvent(void* userData, const char*, size_t, const char*, size_t, const char*, size_t) {
   auto* sink = static_cast<HostSink*>(userData);
   if (!sink->alive.load()) ++callsAfterRemoval;
-  std::this_thread::yield();  // widens the window in which removal meets a delivery
+  // Widens the window in which removal meets a delivery in progress.
+  std::this_thread::sleep_for(std::chrono::microseconds(50));
   if (!sink->alive.load()) ++callsAfterRemoval;
   ++sink->events;
 }
@@ -85,7 +87,7 @@ TEST(LogSinkApi, TokensOnFourThreadsWhileSinksComeAndGo) {
     HostSink& sink = sinks.emplace_back();
     std::uint64_t handle = 0;
     ASSERT_EQ(sdkcore_add_log_sink(onEvent, &sink, &handle), SDKCORE_OK);
-    std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::microseconds(200));  // deliveries start meanwhile
     ASSERT_EQ(sdkcore_remove_log_sink(handle), SDKCORE_OK);
     sink.alive = false;
     ++cycles;
