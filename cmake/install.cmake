@@ -29,6 +29,10 @@ string(REGEX REPLACE "/$" "" sdkcore_pc_to_prefix "${sdkcore_pc_to_prefix}")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/sdkcore.pc.in ${PROJECT_BINARY_DIR}/sdkcore.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/sdkcore.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
-# What `make install` builds before installing: the library and its resource bundle.
+# What `make install` builds before installing: the library and its resource bundle, and the Java
+# binding's jar and JNI library when it is built.
 add_custom_target(sdkcore_installable)
 add_dependencies(sdkcore_installable sdkcore)
+if(TARGET sdkcore_jni)
+  add_dependencies(sdkcore_installable sdkcore_jni sdkcore_java)
+endif()

@@ -1,7 +1,8 @@
 /* The C interface from a C99 program: tokens for the six variants decrypted as a merchant would,
    the library's errors, the JSON path, validators, Base58, the card-entry helpers, log sinks and
    bad arguments.
-   Usage: sdkcore_c_test PUBLIC_KEY.pem PRIVATE_KEY.pem (run with TZ=UTC). */
+   Usage: sdkcore_c_test PUBLIC_KEY.pem PRIVATE_KEY.pem VALIDATOR_CASES.tsv (run with TZ=UTC and
+   an English locale). */
 
 #include <math.h>
 #include <openssl/evp.h>
@@ -293,38 +294,73 @@ static void test_json_path(sdkcore_core* core, const char* public_key) {
   free(key);
 }
 
-static void test_validators(void) {
-  static const struct {
-    const char *name, *text;
-    size_t length;
-    int is_valid;
-    const char *code, *message;
-  } cases[] = {
-      {"card-number", "4111111111111111", 16, 1, NULL, NULL},
-      {"card-number", "4111111111111112", 16, 0, "invalid", "Invalid card number"},
-      {"email", "a@b.co\0d", 8, 0, "invalid-format", NULL},
-  };
-  size_t i;
-  for (i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
-    sdkcore_validation_result* result = NULL;
-    const char *code = NULL, *message = NULL;
-    size_t code_length = 0;
-    int is_valid = -1;
-    CHECK_STATUS(SDKCORE_OK,
-                 sdkcore_validate(cases[i].name, cases[i].text, cases[i].length, &result));
-    CHECK_STATUS(SDKCORE_OK, sdkcore_validation_result_is_valid(result, &is_valid));
-    CHECK(is_valid == cases[i].is_valid);
-    CHECK_STATUS(SDKCORE_OK,
-                 sdkcore_validation_result_error(result, &code, &code_length, &message, NULL));
-    if (cases[i].code == NULL) {
-      CHECK(code == NULL && message == NULL);
-    } else {
-      check_text(cases[i].name, code, code_length, cases[i].code);
-      CHECK(message != NULL && *message != '\0');
-      if (cases[i].message != NULL) CHECK(message && strcmp(message, cases[i].message) == 0);
-    }
-    sdkcore_validation_result_free(result);
+/* Splits 'line' at its tabs, in place, into at most 'count' columns; returns how many it found. */
+static size_t split_tabs(char* line, char** columns, size_t count) {
+  size_t found = 0;
+  while (found < count) {
+    columns[found++] = line;
+    line = strchr(line, '\t');
+    if (line == NULL) break;
+    *line++ = '\0';
   }
+  return found;
+}
+
+/* Turns each "\0" of 'text' into a NUL byte, in place; returns the new length. */
+static size_t unescape_nul(char* text) {
+  size_t in = 0, out = 0;
+  while (text[in] != '\0') {
+    if (text[in] == '\\' && text[in + 1] == '0') {
+      text[out++] = '\0';
+      in += 2;
+    } else {
+      text[out++] = text[in++];
+    }
+  }
+  return out;
+}
+
+/* One case of the shared table: name, text, valid, code and message ("-" when absent). */
+static void check_validator_case(char* line) {
+  char* column[5];
+  sdkcore_validation_result* result = NULL;
+  const char *code = NULL, *message = NULL;
+  size_t length, code_length = 0, message_length = 0;
+  int is_valid = -1;
+  line[strcspn(line, "\n")] = '\0';
+  if (split_tabs(line, column, 5) != 5) {
+    fprintf(stderr, "validator table: not five columns: %s\n", line);
+    ++failures;
+    return;
+  }
+  length = unescape_nul(column[1]);
+  CHECK_STATUS(SDKCORE_OK, sdkcore_validate(column[0], column[1], length, &result));
+  CHECK_STATUS(SDKCORE_OK, sdkcore_validation_result_is_valid(result, &is_valid));
+  CHECK(is_valid == (strcmp(column[2], "1") == 0));
+  CHECK_STATUS(SDKCORE_OK, sdkcore_validation_result_error(result, &code, &code_length, &message,
+                                                           &message_length));
+  if (strcmp(column[3], "-") == 0) {
+    CHECK(code == NULL && message == NULL);
+  } else {
+    check_text(column[0], code, code_length, column[3]);
+    check_text(column[0], message, message_length, column[4]);
+  }
+  sdkcore_validation_result_free(result);
+}
+
+/* The validator table that the Java binding's test answers too. */
+static void test_validators(const char* table_path) {
+  char line[512];
+  int cases = 0;
+  FILE* table = fopen(table_path, "r");
+  if (table == NULL) exit(2);
+  while (fgets(line, sizeof line, table) != NULL) {
+    if (line[0] == '#' || line[0] == '\n') continue;
+    check_validator_case(line);
+    ++cases;
+  }
+  fclose(table);
+  CHECK(cases > 0);
   {
     sdkcore_validation_result* result = NULL;
     CHECK_STATUS(SDKCORE_UNKNOWN_NAME, sdkcore_validate("card_number", "4", 1, &result));
@@ -626,8 +662,8 @@ int main(int argc, char** argv) {
   BIO* bio;
   EVP_PKEY* private_key;
   sdkcore_core* core = NULL;
-  if (argc != 3) {
-    fprintf(stderr, "usage: %s PUBLIC_KEY.pem PRIVATE_KEY.pem\n", argv[0]);
+  if (argc != 4) {
+    fprintf(stderr, "usage: %s PUBLIC_KEY.pem PRIVATE_KEY.pem VALIDATOR_CASES.tsv\n", argv[0]);
     return 2;
   }
   public_key = read_file(argv[1]);
@@ -641,7 +677,7 @@ int main(int argc, char** argv) {
   test_six_variants(core, public_key, private_key);
   test_errors(core, public_key);
   test_json_path(core, public_key);
-  test_validators();
+  test_validators(argv[3]);
   test_base58();
   test_public_key_check(public_key);
   test_card_numbers();
