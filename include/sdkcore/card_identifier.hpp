@@ -21,6 +21,13 @@ class SDKCORE_EXPORT CardIdentifier {
   // The identifier of a stored payment method, carrying its binding id as given. Never fails.
   static CardIdentifier storedPaymentMethodIdentifier(std::string bindingId);
 
+  CardIdentifier(const CardIdentifier&) = default;
+  CardIdentifier(CardIdentifier&&) noexcept = default;
+  CardIdentifier& operator=(const CardIdentifier&) = default;
+  CardIdentifier& operator=(CardIdentifier&&) noexcept = default;
+  // Overwrites the card number or binding id before its memory is freed.
+  ~CardIdentifier();
+
   // Returns the case name of 'kind', which is also its JSON member name.
   static std::string_view kindName(Kind kind) noexcept;
 

@@ -12,11 +12,18 @@
 namespace sdkcore {
 
 // The card data a payment string is written from: an identifier with the optional expiry date,
-// security code and card holder name. An immutable value: safe to share between threads.
+// security code and card holder name. An immutable value: safe to share between threads. Its
+// card data are overwritten when it is destroyed.
 class SDKCORE_EXPORT CoreCardInfo {
  public:
   CoreCardInfo(CardIdentifier identifier, std::optional<ExpiryDate> expDate,
                std::optional<std::string> cvv, std::optional<std::string> cardHolder);
+  CoreCardInfo(const CoreCardInfo&) = default;
+  CoreCardInfo(CoreCardInfo&&) noexcept = default;
+  CoreCardInfo& operator=(const CoreCardInfo&) = default;
+  CoreCardInfo& operator=(CoreCardInfo&&) noexcept = default;
+  // Overwrites the security code and the holder name before their memory is freed.
+  ~CoreCardInfo();
 
   const CardIdentifier& identifier() const noexcept { return identifier_; }
   const std::optional<ExpiryDate>& expDate() const noexcept { return expDate_; }

@@ -12,7 +12,8 @@ namespace sdkcore {
 // The six payload records of a token request. Fields are fixed at construction and read through
 // accessors; constructor argument order follows the public API and may differ from field order.
 // Absent (nullopt) and empty optional texts are different states. Immutable values: safe to share
-// between threads. Constructors never fail.
+// between threads. Constructors never fail. Every record overwrites its card data when it is
+// destroyed, so that no copy leaves them in freed memory.
 
 // A card typed in, for an order.
 class SDKCORE_EXPORT CardParams {
@@ -25,6 +26,14 @@ class SDKCORE_EXPORT CardParams {
   const std::string& expiryMMYY() const noexcept { return expiryMMYY_; }
   const std::optional<std::string>& cardholder() const noexcept { return cardholder_; }
   const std::string& pubKey() const noexcept { return pubKey_; }
+
+  CardParams(const CardParams&) = default;
+  CardParams(CardParams&&) noexcept = default;
+  CardParams& operator=(const CardParams&) = default;
+  CardParams& operator=(CardParams&&) noexcept = default;
+  // Overwrites the card number, security code, expiry date and holder name before their memory is
+  // freed.
+  ~CardParams();
 
  private:
   std::string mdOrder_;
@@ -46,6 +55,14 @@ class SDKCORE_EXPORT CardParamsInstant {
   const std::optional<std::string>& cardholder() const noexcept { return cardholder_; }
   const std::string& pubKey() const noexcept { return pubKey_; }
 
+  CardParamsInstant(const CardParamsInstant&) = default;
+  CardParamsInstant(CardParamsInstant&&) noexcept = default;
+  CardParamsInstant& operator=(const CardParamsInstant&) = default;
+  CardParamsInstant& operator=(CardParamsInstant&&) noexcept = default;
+  // Overwrites the card number, security code, expiry date and holder name before their memory is
+  // freed.
+  ~CardParamsInstant();
+
  private:
   std::string pan_;
   std::string cvc_;
@@ -65,6 +82,14 @@ class SDKCORE_EXPORT NewPaymentMethodParams {
   const std::optional<std::string>& cardholder() const noexcept { return cardholder_; }
   const std::string& pubKey() const noexcept { return pubKey_; }
 
+  NewPaymentMethodParams(const NewPaymentMethodParams&) = default;
+  NewPaymentMethodParams(NewPaymentMethodParams&&) noexcept = default;
+  NewPaymentMethodParams& operator=(const NewPaymentMethodParams&) = default;
+  NewPaymentMethodParams& operator=(NewPaymentMethodParams&&) noexcept = default;
+  // Overwrites the card number, security code, expiry date and holder name before their memory is
+  // freed.
+  ~NewPaymentMethodParams();
+
  private:
   std::string pan_;
   std::string cvc_;
@@ -83,6 +108,13 @@ class SDKCORE_EXPORT BindingParams {
   const std::optional<std::string>& cvc() const noexcept { return cvc_; }
   const std::string& pubKey() const noexcept { return pubKey_; }
 
+  BindingParams(const BindingParams&) = default;
+  BindingParams(BindingParams&&) noexcept = default;
+  BindingParams& operator=(const BindingParams&) = default;
+  BindingParams& operator=(BindingParams&&) noexcept = default;
+  // Overwrites the binding id and the security code before their memory is freed.
+  ~BindingParams();
+
  private:
   std::string mdOrder_;
   std::string bindingId_;
@@ -98,6 +130,13 @@ class SDKCORE_EXPORT BindingParamsInstant {
   const std::optional<std::string>& cvc() const noexcept { return cvc_; }
   const std::string& pubKey() const noexcept { return pubKey_; }
 
+  BindingParamsInstant(const BindingParamsInstant&) = default;
+  BindingParamsInstant(BindingParamsInstant&&) noexcept = default;
+  BindingParamsInstant& operator=(const BindingParamsInstant&) = default;
+  BindingParamsInstant& operator=(BindingParamsInstant&&) noexcept = default;
+  // Overwrites the binding id and the security code before their memory is freed.
+  ~BindingParamsInstant();
+
  private:
   std::string bindingId_;
   std::optional<std::string> cvc_;
@@ -112,6 +151,13 @@ class SDKCORE_EXPORT StoredPaymentMethodParams {
   const std::string& storedPaymentMethodId() const noexcept { return storedPaymentMethodId_; }
   const std::optional<std::string>& cvc() const noexcept { return cvc_; }
   const std::string& pubKey() const noexcept { return pubKey_; }
+
+  StoredPaymentMethodParams(const StoredPaymentMethodParams&) = default;
+  StoredPaymentMethodParams(StoredPaymentMethodParams&&) noexcept = default;
+  StoredPaymentMethodParams& operator=(const StoredPaymentMethodParams&) = default;
+  StoredPaymentMethodParams& operator=(StoredPaymentMethodParams&&) noexcept = default;
+  // Overwrites the stored identifier and the security code before their memory is freed.
+  ~StoredPaymentMethodParams();
 
  private:
   std::string storedPaymentMethodId_;

@@ -11,7 +11,7 @@
 
 #include "brand/card_brand_list_json.hpp"
 #include "capi/abi_support.hpp"
-#include "capi/wiped_text.hpp"
+#include "model/wiped_text.hpp"
 #include "sdkcore/card_brand.hpp"
 #include "sdkcore/sdkcore.h"
 
@@ -131,7 +131,7 @@ int sdkcore_format_card_number(const char* text, size_t text_len, char** out_tex
     *out_text = nullptr;
     setIfGiven(out_len, size_t{0});
     if (!isText(text, text_len)) return SDKCORE_INVALID_ARGUMENT;
-    const sdkcore::capi::WipedText formatted(sdkcore::formatCardNumber(textOf(text, text_len)));
+    const sdkcore::WipedText formatted(sdkcore::formatCardNumber(textOf(text, text_len)));
     handOut(formatted.text(), out_text, out_len);
     return SDKCORE_OK;
   });

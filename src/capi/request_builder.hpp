@@ -3,7 +3,7 @@
 #include <array>
 #include <optional>
 
-#include "capi/wiped_text.hpp"
+#include "model/wiped_text.hpp"
 #include "sdkcore/payment_params.hpp"
 #include "sdkcore/sdk_core_config.hpp"
 #include "sdkcore/sdkcore.h"
@@ -39,7 +39,7 @@ struct sdkcore_request {
   sdkcore::PaymentParamsVariant params() const;
 
   int variant_;
-  std::array<std::optional<sdkcore::capi::WipedText>, 8> fields_;  // by sdkcore_field
+  std::array<std::optional<sdkcore::WipedText>, 8> fields_;  // by sdkcore_field
   sdkcore::ZKITRegisteredFrom registeredFrom_ = sdkcore::ZKITRegisteredFrom::ZKIT_CORE;
   std::optional<double> timestamp_;
 };

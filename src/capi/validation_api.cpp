@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "capi/abi_support.hpp"
-#include "capi/wiped_text.hpp"
+#include "model/wiped_text.hpp"
 #include "sdkcore/sdkcore.h"
 #include "sdkcore/validation_result.hpp"
 #include "validation/named_validators.hpp"
@@ -37,7 +37,7 @@ int sdkcore_validate(const char* name, const char* text, size_t text_len,
     // Made per call, so that messages follow the default locale of the moment.
     const auto validator = sdkcore::makeNamedValidator(name);
     if (!validator) return SDKCORE_UNKNOWN_NAME;
-    const sdkcore::capi::WipedText value(sdkcore::capi::textOf(text, text_len));
+    const sdkcore::WipedText value(sdkcore::capi::textOf(text, text_len));
     *out_result =
         std::make_unique<sdkcore_validation_result>(validator->validate(value.text())).release();
     return SDKCORE_OK;

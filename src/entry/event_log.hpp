@@ -6,6 +6,7 @@
 #include <typeinfo>
 #include <utility>
 
+#include "model/wiped_text.hpp"
 #include "sdkcore/logger.hpp"
 #include "sdkcore/param_field.hpp"
 
@@ -50,6 +51,8 @@ class EventLog {
       Logger& logger = Logger::shared();
       if (!logger.hasLogInterfaces()) return;
       auto [message, exception] = buildEvent();
+      // Messages show masked card data and the holder's name in clear.
+      const WipeOnExit wipeMessage(message);
       logger.log(classType_, std::string(Logger::TAG), message, std::move(exception));
     } catch (...) {
       // A failing sink or an allocation failure while describing the event must not turn a

@@ -4,6 +4,7 @@
 
 #include "entry/card_data_mask.hpp"
 #include "model/text_form.hpp"
+#include "model/wiped_text.hpp"
 
 namespace sdkcore {
 namespace {
@@ -91,12 +92,17 @@ std::string loggable(std::string_view value, ParamField field) {
 std::string validateMessage(const PlanEntry& entry) {
   std::optional<std::string> shown;
   if (entry.value) shown = loggable(*entry.value, entry.field);
-  return "validateField(" + debugOptional(shown) + "): Validate " +
-         debugString(std::optional(entry.field));
+  std::string quoted = debugOptional(shown);
+  const WipeOnExit wipeShown(shown);
+  const WipeOnExit wipeQuoted(quoted);
+  return joinOnce(
+      {"validateField(", quoted, "): Validate ", debugString(std::optional(entry.field))});
 }
 
 std::string errorMessage(std::string_view value, ParamField field) {
-  return "validateField(" + loggable(value, field) + "): Error " + std::string(caseName(field));
+  std::string shown = loggable(value, field);
+  const WipeOnExit wipeShown(shown);
+  return joinOnce({"validateField(", shown, "): Error ", caseName(field)});
 }
 
 // A failing result always carries a code from the library's own rules; "invalid" stands in for

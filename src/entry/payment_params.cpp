@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "model/text_form.hpp"
+#include "model/wiped_text.hpp"
 
 namespace sdkcore {
 
@@ -55,10 +56,24 @@ StoredPaymentMethodParams::StoredPaymentMethodParams(std::string pubKey,
       cvc_(std::move(cvc)),
       pubKey_(std::move(pubKey)) {}
 
+CardParams::~CardParams() { wipeAll(pan_, cvc_, expiryMMYY_, cardholder_); }
+
+CardParamsInstant::~CardParamsInstant() { wipeAll(pan_, cvc_, expiryMMYY_, cardholder_); }
+
+NewPaymentMethodParams::~NewPaymentMethodParams() { wipeAll(pan_, cvc_, expiryMMYY_, cardholder_); }
+
+BindingParams::~BindingParams() { wipeAll(bindingId_, cvc_); }
+
+BindingParamsInstant::~BindingParamsInstant() { wipeAll(bindingId_, cvc_); }
+
+StoredPaymentMethodParams::~StoredPaymentMethodParams() { wipeAll(storedPaymentMethodId_, cvc_); }
+
 namespace {
 
 // One "name: value" pair of a record's text form; the value is already rendered.
 struct RenderedField {
+  ~RenderedField() { wipe(value); }  // values show card data, in clear or masked
+
   std::string_view name;
   std::string value;
 };
@@ -143,8 +158,8 @@ std::string_view caseName(const PaymentParamsVariant& params) noexcept {
 std::string debugString(const PaymentParamsVariant& params) {
   if (params.valueless_by_exception()) return "SDKCore.PaymentParamsVariant()";
   std::string payload = std::visit([](const auto& record) { return debugString(record); }, params);
-  return "SDKCore.PaymentParamsVariant." + std::string(caseName(params)) + "(params: " + payload +
-         ")";
+  const WipeOnExit wipePayload(payload);
+  return joinOnce({"SDKCore.PaymentParamsVariant.", caseName(params), "(params: ", payload, ")"});
 }
 
 }  // namespace sdkcore

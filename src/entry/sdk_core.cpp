@@ -9,8 +9,6 @@
 #include <string>
 #include <typeinfo>
 
-#include <openssl/crypto.h>
-
 #include "cryptogram/default_payment_string_processor.hpp"
 #include "cryptogram/rsa_cryptogram_cipher.hpp"
 #include "entry/card_data_mask.hpp"
@@ -19,6 +17,7 @@
 #include "entry/payment_input.hpp"
 #include "entry/timestamp.hpp"
 #include "entry/uuid.hpp"
+#include "model/wiped_text.hpp"
 #include "sdkcore/card_code_validator.hpp"
 #include "sdkcore/card_expiry_validator.hpp"
 #include "sdkcore/card_holder_validator.hpp"
@@ -40,18 +39,6 @@ TokenResult failure(ParamField field, std::string description) {
   return TokenResult(std::map<ParamField, std::string>{{field, std::move(description)}});
 }
 
-// Overwrites a string that held card data in clear when it goes out of scope.
-class WipeOnExit {
- public:
-  explicit WipeOnExit(std::string& text) noexcept : text_(text) {}
-  ~WipeOnExit() { OPENSSL_cleanse(text_.data(), text_.size()); }
-  WipeOnExit(const WipeOnExit&) = delete;
-  WipeOnExit& operator=(const WipeOnExit&) = delete;
-
- private:
-  std::string& text_;
-};
-
 // The fields of one request, read once from the configuration.
 struct Request {
   const PaymentParamsVariant& params;
@@ -59,10 +46,13 @@ struct Request {
   double timestamp;
 };
 
-// The configuration dump of the request events, with card number and security code masked.
-std::string configDump(const Request& request) {
-  return debugString(
+// "generateWithConfig(<configuration>)<event>", with card number and security code masked in
+// the configuration.
+std::string configEvent(const Request& request, std::string_view event) {
+  std::string dump = debugString(
       SDKCoreConfig(maskCardData(request.params), request.registeredFrom, request.timestamp));
+  const WipeOnExit wipeDump(dump);
+  return joinOnce({"generateWithConfig(", dump, ")", event});
 }
 
 }  // namespace
@@ -97,11 +87,9 @@ class SdkCoreMembers {
 };
 
 TokenResult SdkCoreMembers::generate(const Request& request, const EventLog& log) const {
-  log.write([&] {
-    return "generateWithConfig(" + configDump(request) +
-           "): Token generation method for a new card.";
-  });
-  const std::string storedBindingId = storedBindingIdOf(request.params);
+  log.write([&] { return configEvent(request, ": Token generation method for a new card."); });
+  std::string storedBindingId = storedBindingIdOf(request.params);
+  const WipeOnExit wipeBindingId(storedBindingId);
   if (auto error = validateFields(request.params, storedBindingId, validators(), log)) {
     return failure(error->field, std::move(error->errorCode));
   }
@@ -109,12 +97,8 @@ TokenResult SdkCoreMembers::generate(const Request& request, const EventLog& log
   try {
     cardInfo.emplace(cardInfoOf(request.params, storedBindingId));
   } catch (const ExpDateError& error) {
-    log.writeError(
-        [&] {
-          return "generateWithConfig(" + configDump(request) + "): Error " +
-                 error.localizedDescription();
-        },
-        error);
+    log.writeError([&] { return configEvent(request, ": Error " + error.localizedDescription()); },
+                   error);
     return failure(ParamField::UNKNOWN, error.localizedDescription());
   }
   const std::string_view mdOrder = orderNumberOf(request.params);

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "model/text_form.hpp"
+#include "model/wiped_text.hpp"
 
 namespace sdkcore {
 
@@ -13,9 +14,11 @@ SDKCoreConfig::SDKCoreConfig(PaymentParamsVariant paymentMethodParams,
       timestamp_(timestamp) {}
 
 std::string debugString(const SDKCoreConfig& config) {
-  return "SDKCoreConfig(paymentMethodParams: " + debugString(config.paymentMethodParams_) +
-         ", registeredFrom: " + debugString(config.registeredFrom_) +
-         ", timestamp: " + debugDouble(config.timestamp_) + ")";
+  std::string params = debugString(config.paymentMethodParams_);
+  const WipeOnExit wipeParams(params);
+  return joinOnce({"SDKCoreConfig(paymentMethodParams: ", params,
+                   ", registeredFrom: ", debugString(config.registeredFrom_),
+                   ", timestamp: ", debugDouble(config.timestamp_), ")"});
 }
 
 }  // namespace sdkcore

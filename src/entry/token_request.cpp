@@ -147,7 +147,12 @@ SDKCoreConfig tokenRequestFromJson(const json& request, const TokenRequestDefaul
 
 SDKCoreConfig tokenRequestFromJsonText(std::string_view text,
                                        const TokenRequestDefaults& defaults) {
-  return tokenRequestFromJson(parseStrictJson(text), defaults);
+  // The tree holds the card data of the request until it is wiped, on every way out.
+  struct WipedTree {
+    json value;
+    ~WipedTree() { wipeStrings(value); }
+  } request{parseStrictJson(text)};
+  return tokenRequestFromJson(request.value, defaults);
 }
 
 json tokenResultJson(const TokenResult& result) {

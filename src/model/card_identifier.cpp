@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "model/json_reading.hpp"
+#include "model/wiped_text.hpp"
 
 namespace sdkcore {
 
@@ -13,6 +14,8 @@ CardIdentifier CardIdentifier::newPaymentMethodIdentifier(std::string pan) {
 CardIdentifier CardIdentifier::storedPaymentMethodIdentifier(std::string bindingId) {
   return CardIdentifier(Kind::storedPaymentMethodIdentifier, std::move(bindingId));
 }
+
+CardIdentifier::~CardIdentifier() { wipe(value_); }
 
 std::string_view CardIdentifier::kindName(Kind kind) noexcept {
   switch (kind) {

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "model/json_reading.hpp"
+#include "model/wiped_text.hpp"
 
 namespace sdkcore {
 
@@ -14,6 +15,8 @@ CoreCardInfo::CoreCardInfo(CardIdentifier identifier, std::optional<ExpiryDate> 
       expDate_(expDate),
       cvv_(std::move(cvv)),
       cardHolder_(std::move(cardHolder)) {}
+
+CoreCardInfo::~CoreCardInfo() { wipeAll(cvv_, cardHolder_); }
 
 namespace {
 

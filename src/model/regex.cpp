@@ -51,7 +51,7 @@ std::unique_ptr<icu::RegexMatcher> makeMatcher(const icu::RegexPattern& pattern,
 
 bool Regex::findIn(std::string_view text) const noexcept {
   try {
-    const icu::UnicodeString input = toUnicodeString(text);
+    const WipedUnicodeString input = toUnicodeString(text);
     UErrorCode status = U_ZERO_ERROR;
     const auto matcher = makeMatcher(*impl_->compiled, input, status);
     if (U_FAILURE(status) || !matcher) return false;
@@ -64,12 +64,12 @@ bool Regex::findIn(std::string_view text) const noexcept {
 }
 
 std::string Regex::replaceAll(std::string_view text, std::string_view replacement) const {
-  const icu::UnicodeString input = toUnicodeString(text);
+  const WipedUnicodeString input = toUnicodeString(text);
   UErrorCode status = U_ZERO_ERROR;
   const auto matcher = makeMatcher(*impl_->compiled, input, status);
-  icu::UnicodeString result;
+  WipedUnicodeString result;
   if (U_SUCCESS(status) && matcher)
-    result = matcher->replaceAll(literalReplacement(replacement), status);
+    result.moveFrom(matcher->replaceAll(literalReplacement(replacement), status));
   if (U_FAILURE(status) || !matcher) {
     throw std::runtime_error("regular expression replacement failed for pattern \"" +
                              impl_->source + "\": " + u_errorName(status));

@@ -1,8 +1,11 @@
 #include "model/strict_json.hpp"
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <vector>
+
+#include "model/wiped_text.hpp"
 
 namespace sdkcore {
 namespace {
@@ -21,11 +24,14 @@ struct Frame {
 // no depth limit, so both checks are made here, in the parser callback.
 class Tracker {
  public:
+  // 'enclosingLevels' levels of nesting around the text are not counted.
+  explicit Tracker(int enclosingLevels = 0) : depthLimit_(kMaxJsonDepth + enclosingLevels) {}
+
   bool onEvent(int depth, json::parse_event_t event, const json& parsed) {
     switch (event) {
       case json::parse_event_t::object_start:
       case json::parse_event_t::array_start:
-        if (depth >= kMaxJsonDepth) {
+        if (depth >= depthLimit_) {
           throw JsonInputError("JSON nesting deeper than " + std::to_string(kMaxJsonDepth) +
                                " levels" + where());
         }
@@ -93,6 +99,7 @@ class Tracker {
     return result;
   }
 
+  int depthLimit_;
   std::vector<Frame> frames_;
   bool inValue_ = false;  // a member name was read and its value is being read
 };
@@ -127,21 +134,20 @@ std::string positionText(std::string_view text, std::size_t byteIndex) {
          std::to_string(offset);
 }
 
-}  // namespace
-
-std::string quotedName(std::string_view name) {
-  return json(std::string(name)).dump(-1, ' ', false, json::error_handler_t::replace);
+json parseTracked(std::string_view text, Tracker& tracker) {
+  return json::parse(
+      text.begin(), text.end(),
+      [&tracker](int depth, json::parse_event_t event, json& parsed) {
+        return tracker.onEvent(depth, event, parsed);
+      },
+      /*allow_exceptions=*/true, /*ignore_comments=*/false);
 }
 
-nlohmann::json parseStrictJson(std::string_view text) {
+// Parses 'text' and throws JsonInputError for every fault, naming its position or member.
+json parseReportingFaults(std::string_view text) {
   Tracker tracker;
   try {
-    json parsed = json::parse(
-        text.begin(), text.end(),
-        [&tracker](int depth, json::parse_event_t event, json& parsed) {
-          return tracker.onEvent(depth, event, parsed);
-        },
-        /*allow_exceptions=*/true, /*ignore_comments=*/false);
+    json parsed = parseTracked(text, tracker);
     // The lexer treats a NUL byte as the end of the input, so a value followed by a NUL parses
     // and whatever follows the NUL goes unread. A raw NUL is never valid JSON.
     if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
@@ -160,6 +166,46 @@ nlohmann::json parseStrictJson(std::string_view text) {
     // A number beyond the range of a double, such as 1e999; nlohmann gives no position for it.
     throw JsonInputError("number out of range" + tracker.context());
   }
+}
+
+// The lexer keeps the last tokens it read (card data, in a request) in scratch buffers that it
+// frees without overwriting them. Read as the first element of `[<text>\n,"<filler>"]`, the text
+// is followed by a token at least as long as any of its own, which overwrites them all. Returns
+// nullopt when 'text' is not exactly one value that passes every check.
+std::optional<json> parseOverwritingScratch(std::string_view text) {
+  constexpr std::string_view kOpen = "[", kSeparator = "\n,\"", kClose = "\"]";
+  std::string wrapped;
+  wrapped.reserve(kOpen.size() + 2 * text.size() + kSeparator.size() + kClose.size());
+  const WipeOnExit wipeWrapped(wrapped);
+  wrapped.append(kOpen).append(text).append(kSeparator).append(text.size(), ' ').append(kClose);
+  Tracker tracker(/*enclosingLevels=*/1);
+  try {
+    json parsed = parseTracked(wrapped, tracker);
+    if (parsed.size() != 2 || text.find('\0') != std::string_view::npos) return std::nullopt;
+    return std::move(parsed[0]);
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace
+
+void wipeStrings(nlohmann::json& value) noexcept {
+  if (value.is_string()) return wipe(value.get_ref<std::string&>());
+  // Parsed trees are at most kMaxJsonDepth deep, so the recursion is bounded.
+  if (value.is_structured()) {
+    for (json& element : value) wipeStrings(element);
+  }
+}
+
+std::string quotedName(std::string_view name) {
+  return json(std::string(name)).dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+nlohmann::json parseStrictJson(std::string_view text) {
+  if (std::optional<json> value = parseOverwritingScratch(text)) return *std::move(value);
+  // Faults are rare: they are described from a parse of the text alone.
+  return parseReportingFaults(text);
 }
 
 }  // namespace sdkcore

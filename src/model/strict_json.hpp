@@ -29,6 +29,10 @@ inline constexpr int kMaxJsonDepth = 64;
 // Thread-safe (no shared state).
 nlohmann::json parseStrictJson(std::string_view text);
 
+// Overwrites every string value in 'value' (member names are left as they are), for a tree that
+// held card data, before it is destroyed.
+void wipeStrings(nlohmann::json& value) noexcept;
+
 // Renders a member path such as `params.pan` for messages: one line, quoted JSON-style, with
 // control characters and invalid UTF-8 escaped or replaced.
 std::string quotedName(std::string_view name);

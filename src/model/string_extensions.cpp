@@ -28,7 +28,7 @@ bool oneBytePerCharacter(std::string_view text) noexcept {
 
 // The characters [from, to) of 'text', given as indices into its character boundaries.
 std::string characterRange(std::string_view text, bool fromEnd, std::int64_t count) {
-  const icu::UnicodeString unicode = toUnicodeString(text);
+  const WipedUnicodeString unicode = toUnicodeString(text);
   const std::vector<std::int32_t> boundaries = characterBoundaries(unicode);
   const auto characters = static_cast<std::int64_t>(boundaries.size()) - 1;
   if (count >= characters) return toUtf8(unicode);

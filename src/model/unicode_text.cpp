@@ -7,6 +7,7 @@
 #include <new>
 #include <stdexcept>
 
+#include <openssl/crypto.h>
 #include <unicode/brkiter.h>
 #include <unicode/locid.h>
 
@@ -40,13 +41,31 @@ std::int64_t asciiCharacterCount(std::string_view text) noexcept {
 
 }  // namespace
 
-icu::UnicodeString toUnicodeString(std::string_view utf8) {
+WipedUnicodeString::~WipedUnicodeString() { wipe(); }
+
+void WipedUnicodeString::moveFrom(icu::UnicodeString&& text) noexcept {
+  wipe();
+  icu::UnicodeString::operator=(std::move(text));
+}
+
+void WipedUnicodeString::wipe() noexcept {
+  // The buffer comes back in place when this string owns it alone, the inline one included.
+  const std::int32_t capacity = getCapacity();
+  if (char16_t* buffer = getBuffer(capacity)) {
+    OPENSSL_cleanse(buffer, sizeof(char16_t) * static_cast<std::size_t>(capacity));
+    releaseBuffer(0);
+  }
+}
+
+WipedUnicodeString toUnicodeString(std::string_view utf8) {
   // ICU strings hold at most 2^31 - 1 code units; refuse rather than silently truncate.
   if (utf8.size() > static_cast<std::size_t>(INT32_MAX)) {
     throw std::length_error("text longer than 2147483647 bytes");
   }
-  return icu::UnicodeString::fromUTF8(
-      icu::StringPiece(utf8.data(), static_cast<std::int32_t>(utf8.size())));
+  WipedUnicodeString text;
+  text.moveFrom(icu::UnicodeString::fromUTF8(
+      icu::StringPiece(utf8.data(), static_cast<std::int32_t>(utf8.size()))));
+  return text;
 }
 
 std::string toUtf8(const icu::UnicodeString& text) {
@@ -91,7 +110,7 @@ std::int64_t characterCount(std::string_view utf8) {
 }
 
 std::vector<std::string> splitCharacters(std::string_view utf8) {
-  const icu::UnicodeString text = toUnicodeString(utf8);
+  const WipedUnicodeString text = toUnicodeString(utf8);
   const std::vector<std::int32_t> boundaries = characterBoundaries(text);
   std::vector<std::string> characters;
   for (std::size_t i = 1; i < boundaries.size(); ++i) {

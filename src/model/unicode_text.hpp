@@ -18,9 +18,27 @@
 
 namespace sdkcore {
 
+// A UTF-16 text that overwrites its buffer when destroyed, for texts that may hold card data.
+// Not copyable: a copy would share the buffer, which only one owner can wipe.
+class WipedUnicodeString : public icu::UnicodeString {
+ public:
+  WipedUnicodeString() = default;
+  WipedUnicodeString(WipedUnicodeString&&) noexcept = default;
+  WipedUnicodeString& operator=(WipedUnicodeString&&) noexcept = default;
+  WipedUnicodeString(const WipedUnicodeString&) = delete;
+  WipedUnicodeString& operator=(const WipedUnicodeString&) = delete;
+  ~WipedUnicodeString() override;
+
+  // Takes over 'text', after wiping what this string held.
+  void moveFrom(icu::UnicodeString&& text) noexcept;
+
+ private:
+  void wipe() noexcept;
+};
+
 // Converts UTF-8 to UTF-16 (invalid sequences become U+FFFD). Throws std::length_error for a
 // text of more than 2^31 - 1 bytes, which ICU cannot hold.
-icu::UnicodeString toUnicodeString(std::string_view utf8);
+WipedUnicodeString toUnicodeString(std::string_view utf8);
 // Converts UTF-16 to UTF-8 (unpaired surrogates become U+FFFD).
 std::string toUtf8(const icu::UnicodeString& text);
 

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <openssl/crypto.h>
+
+#include <cstddef>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+// Card data that the library copies are overwritten before their memory goes back to the heap,
+// so that a later allocation or a memory dump cannot reveal them. Everything here is for texts
+// that hold, or may hold, card numbers, security codes, expiry dates, holder names or binding
+// ids. None of it is thread-safe for a text that another thread uses at the same time.
+namespace sdkcore {
+
+// Overwrites every byte that 'text' owns, up to its capacity (the inline buffer of a short text
+// included), and leaves it empty with its capacity unchanged.
+inline void wipe(std::string& text) noexcept {
+  // Growing to the capacity never reallocates; it makes the whole buffer writable.
+  text.resize(text.capacity());
+  OPENSSL_cleanse(text.data(), text.size());
+  text.clear();
+}
+
+// As above, for a text that may be absent.
+inline void wipe(std::optional<std::string>& text) noexcept {
+  if (text) wipe(*text);
+}
+
+// Wipes each of 'texts'.
+template <typename... Texts>
+void wipeAll(Texts&... texts) noexcept {
+  (wipe(texts), ...);
+}
+
+// Joins 'parts' into one text allocated once at its final size. Building it by appending would
+// leave copies of its beginning in the buffers that each growth frees.
+inline std::string joinOnce(std::initializer_list<std::string_view> parts) {
+  std::size_t size = 0;
+  for (const std::string_view part : parts) size += part.size();
+  std::string joined;
+  joined.reserve(size);
+  for (const std::string_view part : parts) joined += part;
+  return joined;
+}
+
+// Wipes a text (a std::string or an optional one) when the scope ends, on every way out.
+template <typename Text>
+class WipeOnExit {
+ public:
+  explicit WipeOnExit(Text& text) noexcept : text_(text) {}
+  ~WipeOnExit() { wipe(text_); }
+  WipeOnExit(const WipeOnExit&) = delete;
+  WipeOnExit& operator=(const WipeOnExit&) = delete;
+
+ private:
+  Text& text_;
+};
+
+// A text whose bytes are overwritten when it is replaced or destroyed.
+class WipedText {
+ public:
+  explicit WipedText(std::string_view text) : text_(text) {}
+  // Takes over 'text' without copying it; what a move leaves in 'text' (a short text is copied)
+  // is overwritten.
+  explicit WipedText(std::string&& text) noexcept : text_(std::move(text)) { wipe(text); }
+  ~WipedText() { wipe(text_); }
+  WipedText(const WipedText&) = delete;
+  WipedText& operator=(const WipedText&) = delete;
+
+  // Replaces the text; the old bytes are overwritten first.
+  void assign(std::string_view text) {
+    wipe(text_);
+    text_.assign(text);
+  }
+  const std::string& text() const noexcept { return text_; }
+
+ private:
+  std::string text_;
+};
+
+}  // namespace sdkcore

@@ -1,0 +1,223 @@
+// No card number or security code outlives a token request in freed memory: every heap block
+// that the library releases during a call is searched for them just before its release.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "entry/token_request.hpp"
+#include "freed_memory/freed_block_scan.hpp"
+#include "sdkcore/base58.hpp"
+#include "sdkcore/log_interface.hpp"
+#include "sdkcore/logger.hpp"
+#include "sdkcore/sdk_core.hpp"
+#include "sdkcore/sdkcore.h"
+
+namespace sdkcore {
+namespace {
+
+using nlohmann::json;
+using nlohmann::ordered_json;
+using ::sdkcore::testing::Needle;
+using ::sdkcore::testing::utf16;
+
+constexpr std::string_view kPan = "4024007186432117";
+constexpr std::string_view kCvc = "947";  // three ASCII digits alone occur by chance
+
+std::array<Needle, 5> needles() {
+  static const std::string pan16 = utf16(kPan), last8 = utf16(kPan.substr(8)), cvc16 = utf16(kCvc);
+  return {Needle{"card number (UTF-8)", kPan}, Needle{"card number (UTF-16)", pan16},
+          Needle{"last 8 digits (UTF-16)", last8}, Needle{"security code as /947/", "/947/"},
+          Needle{"security code (UTF-16)", cvc16}};
+}
+
+struct Request {
+  const char* name;
+  int variant;  // sdkcore_variant
+  ordered_json params;
+};
+
+constexpr std::array<const char*, 6> kVariantNames = {
+    "cardParams",           "cardParamsInstant",      "bindingParams",
+    "bindingParamsInstant", "newPaymentMethodParams", "storedPaymentMethodParams"};
+
+constexpr std::array<const char*, 8> kFieldNames = {
+    "pan",   "cvc", "expiryMMYY", "cardholder", "mdOrder", "bindingId", "storedPaymentMethodId",
+    "pubKey"};  // by sdkcore_field
+
+// Members are in reading order, the card data last: nothing read after them overwrites what a
+// JSON reader keeps of them.
+std::vector<Request> requests() {
+  std::ifstream file(SDKCORE_DEMO_PUBLIC_KEY);
+  const std::string key{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  const auto params = [&key](std::initializer_list<std::pair<const char*, std::string>> members,
+                             const char* badKey = nullptr) {
+    ordered_json result = {{"pubKey", badKey != nullptr ? badKey : key}};
+    for (const auto& [name, value] : members) result[name] = value;
+    return result;
+  };
+  const std::string pan(kPan), cvc(kCvc), bindingId = "BIND-77";
+  const std::string storedId =
+      "pm_" + Base58::encode(std::span(reinterpret_cast<const std::uint8_t*>(bindingId.data()),
+                                       bindingId.size()));
+  const auto card = [&](bool withOrder, const char* badKey = nullptr,
+                        const std::string& number = std::string(kPan)) {
+    ordered_json result = params({{"expiryMMYY", "12/30"}, {"cardholder", "JOHN DOE"}}, badKey);
+    if (withOrder) result["mdOrder"] = "ORDER-1";
+    result["cvc"] = cvc;
+    result["pan"] = number;
+    return result;
+  };
+  return {
+      {"cardParams", SDKCORE_VARIANT_CARD_PARAMS, card(true)},
+      {"cardParamsInstant", SDKCORE_VARIANT_CARD_PARAMS_INSTANT, card(false)},
+      {"bindingParams", SDKCORE_VARIANT_BINDING_PARAMS,
+       params({{"mdOrder", "ORDER-1"}, {"bindingId", bindingId}, {"cvc", cvc}})},
+      {"bindingParamsInstant", SDKCORE_VARIANT_BINDING_PARAMS_INSTANT,
+       params({{"bindingId", bindingId}, {"cvc", cvc}})},
+      {"newPaymentMethodParams", SDKCORE_VARIANT_NEW_PAYMENT_METHOD_PARAMS, card(false)},
+      {"storedPaymentMethodParams", SDKCORE_VARIANT_STORED_PAYMENT_METHOD_PARAMS,
+       params({{"storedPaymentMethodId", storedId}, {"cvc", cvc}})},
+      // Refused by the cipher, after every field was checked and the payment string was built.
+      {"refused", SDKCORE_VARIANT_CARD_PARAMS, card(true, "MIIBCgKCAQEAnotakey")},
+      // Refused at the number, which is read through ICU's UTF-16 (too long for its inline
+      // buffer): a card number of someone mistyping, which holds the real one.
+      {"refusedUnicode", SDKCORE_VARIANT_CARD_PARAMS, card(true, nullptr, pan + "\u00e9" + pan)},
+  };
+}
+
+std::string jsonRequest(const Request& request) {
+  return ordered_json{{"variant", kVariantNames[static_cast<std::size_t>(request.variant)]},
+                      {"timestamp", 1700000000},
+                      {"params", request.params}}
+      .dump();
+}
+
+// The three ways into the library. Each prepares its input before the scan and makes only the
+// call inside it.
+enum class Entry { cpp, cTyped, cJson };
+
+SdkCore& sharedCore() {
+  static SdkCore core;
+  return core;
+}
+
+sdkcore_core* sharedCCore() {
+  static sdkcore_core* const core = [] {
+    sdkcore_core* made = nullptr;
+    sdkcore_core_new(&made);
+    return made;
+  }();
+  return core;
+}
+
+class Call {
+ public:
+  Call(Entry entry, const Request& request) : entry_(entry) {
+    sharedCore();  // made outside the scan
+    sharedCCore();
+    text_ = jsonRequest(request);
+    if (entry == Entry::cpp) config_.emplace(tokenRequestFromJsonText(text_, {}));
+    if (entry == Entry::cTyped) typedRequest(request);
+  }
+  ~Call() {
+    sdkcore_free(json_);
+    sdkcore_token_result_free(result_);
+    sdkcore_request_free(request_);
+  }
+  Call(const Call&) = delete;
+  Call& operator=(const Call&) = delete;
+
+  void run() {
+    if (entry_ == Entry::cpp) token_ = sharedCore().generateWithConfig(*config_).token;
+    if (entry_ == Entry::cTyped) sdkcore_generate_token(sharedCCore(), request_, &result_);
+    if (entry_ == Entry::cJson) {
+      sdkcore_generate_token_json(sharedCCore(), text_.data(), text_.size(), &json_, nullptr);
+    }
+  }
+
+  // True when the call answered with a token.
+  bool madeToken() const {
+    const char* token = nullptr;
+    if (entry_ == Entry::cTyped) sdkcore_token_result_token(result_, &token, nullptr);
+    if (entry_ == Entry::cJson) return json_ != nullptr && json::parse(json_).contains("token");
+    return token_.has_value() || token != nullptr;
+  }
+
+ private:
+  void typedRequest(const Request& request) {
+    sdkcore_request_new(request.variant, &request_);
+    sdkcore_request_set_timestamp(request_, 1700000000);
+    for (std::size_t field = 0; field < kFieldNames.size(); ++field) {
+      const auto member = request.params.find(kFieldNames[field]);
+      if (member == request.params.end()) continue;
+      const auto& text = member->get_ref<const std::string&>();
+      sdkcore_request_set_text(request_, static_cast<int>(field), text.data(), text.size());
+    }
+  }
+
+  Entry entry_;
+  std::optional<SDKCoreConfig> config_;
+  std::optional<std::string> token_;
+  std::string text_;
+  sdkcore_request* request_ = nullptr;
+  sdkcore_token_result* result_ = nullptr;
+  char* json_ = nullptr;
+};
+
+// A sink that reads every message, as a host's would.
+class ReadingSink : public LogInterface {
+ public:
+  void log(const std::type_info&, const std::string&, const std::string& message,
+           std::shared_ptr<const std::exception>) override {
+    length_ += message.size();
+  }
+
+ private:
+  std::size_t length_ = 0;
+};
+
+class CardDataWipeTest : public ::testing::TestWithParam<std::tuple<Entry, bool, std::size_t>> {};
+
+TEST_P(CardDataWipeTest, FreedBlocksHoldNoCardData) {
+  const auto [entry, withSink, index] = GetParam();
+  const Request request = requests()[index];
+  const auto sink = std::make_shared<ReadingSink>();
+  if (withSink) Logger::shared().addLogInterface(sink);
+  Call call(entry, request);
+  const auto wanted = needles();
+  ::sdkcore::testing::armFreedBlockScan(wanted);
+  call.run();
+  const std::vector<std::string> hits = ::sdkcore::testing::disarmFreedBlockScan();
+  if (withSink) Logger::shared().removeLogInterface(sink);
+
+  EXPECT_EQ(call.madeToken(), !std::string_view(request.name).starts_with("refused"));
+  for (const std::string& hit : hits) ADD_FAILURE() << "freed block holds the " << hit;
+}
+
+std::string caseName(const ::testing::TestParamInfo<CardDataWipeTest::ParamType>& info) {
+  constexpr std::array<const char*, 3> kEntries = {"Cpp", "CTyped", "CJson"};
+  const auto [entry, withSink, index] = info.param;
+  return std::string(kEntries[static_cast<std::size_t>(entry)]) +
+         (withSink ? "WithSink_" : "NoSink_") + requests()[index].name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllEntries, CardDataWipeTest,
+    ::testing::Combine(::testing::Values(Entry::cpp, Entry::cTyped, Entry::cJson),
+                       ::testing::Bool(), ::testing::Range(std::size_t{0}, requests().size())),
+    caseName);
+
+}  // namespace
+}  // namespace sdkcore
