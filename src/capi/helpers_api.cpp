@@ -9,6 +9,7 @@
 #include "capi/abi_support.hpp"
 #include "cryptogram/binding_utils.hpp"
 #include "cryptogram/rsa_cryptogram_cipher.hpp"
+#include "model/wiped_text.hpp"
 #include "sdkcore/base58.hpp"
 #include "sdkcore/cryptogram_cipher_error.hpp"
 #include "sdkcore/key.hpp"
@@ -65,8 +66,10 @@ int sdkcore_base58_decode(const char* text, size_t text_len, uint8_t** out_data,
     setIfGiven(out_len, size_t{0});
     if (!isText(text, text_len)) return SDKCORE_INVALID_ARGUMENT;
     if (text_len > SDKCORE_BASE58_MAX_INPUT) return SDKCORE_INPUT_TOO_LARGE;
-    const auto bytes = sdkcore::Base58::decode(textOf(text, text_len));
+    auto bytes = sdkcore::Base58::decode(textOf(text, text_len));
     if (!bytes) return SDKCORE_OK;  // no Base58: *out_data stays NULL
+    // The bytes may be a binding id, like those of a stored payment method id.
+    const sdkcore::WipeOnExit wipeBytes(*bytes);
     *out_data = static_cast<uint8_t*>(sdkcore::capi::newBuffer(*bytes));
     setIfGiven(out_len, bytes->size());
     return SDKCORE_OK;
@@ -81,8 +84,9 @@ int sdkcore_decode_stored_payment_method_id(const char* id, size_t id_len, char*
     setIfGiven(out_len, size_t{0});
     if (!isText(id, id_len)) return SDKCORE_INVALID_ARGUMENT;
     if (id_len > SDKCORE_BASE58_MAX_INPUT) return SDKCORE_INPUT_TOO_LARGE;
-    sdkcore::capi::handOut(sdkcore::BindingUtils::decodeBindingId(textOf(id, id_len)),
-                           out_binding_id, out_len);
+    std::string bindingId = sdkcore::BindingUtils::decodeBindingId(textOf(id, id_len));
+    const sdkcore::WipeOnExit wipeBindingId(bindingId);
+    sdkcore::capi::handOut(bindingId, out_binding_id, out_len);
     return SDKCORE_OK;
   });
 }

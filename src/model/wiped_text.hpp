@@ -3,11 +3,14 @@
 #include <openssl/crypto.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 // Card data that the library copies are overwritten before their memory goes back to the heap,
 // so that a later allocation or a memory dump cannot reveal them. Everything here is for texts
@@ -29,6 +32,29 @@ inline void wipe(std::optional<std::string>& text) noexcept {
   if (text) wipe(*text);
 }
 
+// Overwrites the bytes of 'bytes' (a decoded binding id, say).
+inline void wipe(std::vector<std::uint8_t>& bytes) noexcept {
+  OPENSSL_cleanse(bytes.data(), bytes.capacity());
+}
+
+// An allocator that overwrites every block before freeing it, also the blocks a growing
+// container leaves behind; for containers of card data in any form. Stateless.
+template <typename T>
+struct WipingAllocator {
+  using value_type = T;
+
+  WipingAllocator() = default;
+  template <typename U>
+  explicit WipingAllocator(const WipingAllocator<U>&) noexcept {}
+
+  T* allocate(std::size_t count) { return std::allocator<T>().allocate(count); }
+  void deallocate(T* block, std::size_t count) noexcept {
+    OPENSSL_cleanse(block, count * sizeof(T));
+    std::allocator<T>().deallocate(block, count);
+  }
+  friend bool operator==(const WipingAllocator&, const WipingAllocator&) noexcept = default;
+};
+
 // Wipes each of 'texts'.
 template <typename... Texts>
 void wipeAll(Texts&... texts) noexcept {
@@ -46,7 +72,7 @@ inline std::string joinOnce(std::initializer_list<std::string_view> parts) {
   return joined;
 }
 
-// Wipes a text (a std::string or an optional one) when the scope ends, on every way out.
+// Wipes a text (a std::string, an optional one or bytes) when the scope ends, on every way out.
 template <typename Text>
 class WipeOnExit {
  public:
