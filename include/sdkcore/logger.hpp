@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <exception>
 #include <memory>
 #include <mutex>
@@ -15,9 +16,10 @@ namespace sdkcore {
 // The process-wide logger: hands every event to the sinks the host attached, in registration
 // order, synchronously on the logging thread. There are no levels, no filtering and no buffering.
 //
-// Thread safety: all operations may be called from any thread at once. The sink list is guarded
-// by a mutex that is held only while a sink is appended and while the list is copied for one
-// delivery, never while sinks run; sinks may therefore log or add sinks themselves.
+// Thread safety: all operations may be called from any thread at once. The sink list is an
+// immutable snapshot replaced whole when a sink is appended; a mutex is held only while the
+// snapshot is replaced or taken for one delivery, never while sinks run, so sinks may log or add
+// sinks themselves. hasLogInterfaces() takes no lock.
 class Logger {
  public:
   static constexpr std::string_view TAG = "SDK-Core";
@@ -40,15 +42,19 @@ class Logger {
                    const std::string& message, std::shared_ptr<const std::exception> exception);
 
   // True when at least one sink is attached; lets callers skip building messages nobody reads.
-  bool hasLogInterfaces() const;
+  // Lock-free.
+  bool hasLogInterfaces() const noexcept;
 
  protected:
   Logger() = default;
   virtual ~Logger() = default;
 
  private:
+  using Sinks = std::vector<std::shared_ptr<LogInterface>>;
+
   mutable std::mutex mutex_;
-  std::vector<std::shared_ptr<LogInterface>> logInterfaces_;
+  std::shared_ptr<const Sinks> logInterfaces_ = std::make_shared<const Sinks>();
+  std::atomic<bool> hasLogInterfaces_{false};
 };
 
 }  // namespace sdkcore

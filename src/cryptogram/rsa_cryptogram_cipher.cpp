@@ -1,9 +1,8 @@
 #include "rsa_cryptogram_cipher.hpp"
 
-#include <openssl/crypto.h>
 #include <openssl/err.h>
 
-#include <vector>
+#include <cstdint>
 
 #include "base64.hpp"
 #include "rsa_key_cache.hpp"
@@ -23,27 +22,11 @@ class ErrorQueueMark {
   ErrorQueueMark& operator=(const ErrorQueueMark&) = delete;
 };
 
-// A copy of the plain text that is wiped when it goes out of scope, on success and on failure.
-class WipedBytes {
- public:
-  explicit WipedBytes(std::string_view text) : bytes_(text.begin(), text.end()) {}
-  ~WipedBytes() { OPENSSL_cleanse(bytes_.data(), bytes_.size()); }
-  WipedBytes(const WipedBytes&) = delete;
-  WipedBytes& operator=(const WipedBytes&) = delete;
-
-  std::span<const std::uint8_t> bytes() const noexcept { return bytes_; }
-
- private:
-  std::vector<std::uint8_t> bytes_;
-};
-
 std::shared_ptr<const RsaPublicKey> importKey(const Key& key) {
   if (key.protocol() != "RSA") {
     throw CryptogramCipherException(CryptogramCipherError::keyCreationFailed);
   }
-  const auto der = base64::decodeStrict(pemKeyContent(key.value()));
-  if (!der) throw CryptogramCipherException(CryptogramCipherError::keyCreationFailed);
-  return RsaKeyCache::shared().getOrImport(*der, RsaPublicKey::import);
+  return RsaKeyCache::shared().getOrImport(key.value(), RsaPublicKey::importText);
 }
 
 }  // namespace
@@ -51,8 +34,9 @@ std::shared_ptr<const RsaPublicKey> importKey(const Key& key) {
 std::string RSACryptogramCipher::encrypt(std::string_view paymentString, const Key& key) const {
   const ErrorQueueMark mark;
   const auto publicKey = importKey(key);
-  const WipedBytes plain(paymentString);
-  return base64::encode(publicKey->encrypt(plain.bytes()));
+  // Encrypted in place: no copy of the plain text is made that would need wiping.
+  const auto* plain = reinterpret_cast<const std::uint8_t*>(paymentString.data());
+  return base64::encode(publicKey->encrypt({plain, paymentString.size()}));
 }
 
 }  // namespace sdkcore

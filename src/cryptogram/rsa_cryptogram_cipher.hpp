@@ -25,8 +25,8 @@ class RSACryptogramCipher final : public CryptogramCipher {
   // - algorithmNotSupported: the key cannot encrypt (an RSA-PSS key).
   // - encryptionFailed: the encryption fails, among others when 'paymentString' is longer than
   //   the modulus length minus 11 bytes.
-  // The cipher's copy of the plain bytes is wiped before it returns or throws; 'paymentString'
-  // itself stays the caller's to wipe. key.expiration() is not read.
+  // The plain bytes are encrypted where they lie, without a copy; 'paymentString' stays the
+  // caller's to wipe. key.expiration() is not read.
   std::string encrypt(std::string_view paymentString, const Key& key) const override;
 };
 

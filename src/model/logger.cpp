@@ -35,21 +35,27 @@ Logger& Logger::shared() {
 }
 
 void Logger::addLogInterface(std::shared_ptr<LogInterface> logger) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  logInterfaces_.push_back(std::move(logger));
+  std::shared_ptr<const Sinks> old;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto extended = std::make_shared<Sinks>(*logInterfaces_);
+    extended->push_back(std::move(logger));
+    old = std::exchange(logInterfaces_, std::move(extended));
+  }
+  hasLogInterfaces_.store(true, std::memory_order_release);
 }
 
 void Logger::log(const std::type_info& classMethod, const std::string& tag,
                  const std::string& message, std::shared_ptr<const std::exception> exception) {
-  // The lock covers only the copy: sinks run unlocked, so a sink may log or add sinks itself
-  // (a sink added now receives later events only), and a slow sink blocks no other thread.
-  std::vector<std::shared_ptr<LogInterface>> snapshot;
+  // The lock covers only taking the snapshot: sinks run unlocked, so a sink may log or add sinks
+  // itself (a sink added now receives later events only), and a slow sink blocks no other thread.
+  if (!hasLogInterfaces()) return;
+  std::shared_ptr<const Sinks> snapshot;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (logInterfaces_.empty()) return;
     snapshot = logInterfaces_;
   }
-  for (const auto& sink : snapshot) {
+  for (const auto& sink : *snapshot) {
     if (!sink) continue;
     // Logging must never fail an operation of the library or stop delivery to the other sinks,
     // so whatever a sink throws is caught here and dropped.
@@ -60,9 +66,8 @@ void Logger::log(const std::type_info& classMethod, const std::string& tag,
   }
 }
 
-bool Logger::hasLogInterfaces() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return !logInterfaces_.empty();
+bool Logger::hasLogInterfaces() const noexcept {
+  return hasLogInterfaces_.load(std::memory_order_acquire);
 }
 
 }  // namespace sdkcore

@@ -25,14 +25,10 @@ icu::BreakIterator& characterIterator() {
   return *iterator;
 }
 
-// Counts characters of ASCII text without ICU: every byte is a character, except that the
-// grapheme rules keep CR LF together.
+// Counts the characters of ASCII text without ICU.
 std::int64_t asciiCharacterCount(std::string_view text) noexcept {
   std::int64_t count = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    ++count;
-  }
+  for (std::size_t i = 0; i < text.size(); i += asciiCharacterLength(text, i)) ++count;
   return count;
 }
 

@@ -28,6 +28,12 @@ std::string toUtf8(const icu::UnicodeString& text);
 // that CR LF forms a single character.
 bool isAscii(std::string_view text) noexcept;
 
+// The length in bytes of the character that starts at byte 'at' (< text.size()) of the ASCII
+// text 'text': 2 for CR LF, which the grapheme rules keep together, and 1 otherwise.
+inline std::size_t asciiCharacterLength(std::string_view text, std::size_t at) noexcept {
+  return text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
+}
+
 // Returns the UTF-16 offsets of the character boundaries of 'text', from 0 to text.length()
 // inclusive (so a text of n characters gives n + 1 offsets). Uses a per-thread break iterator.
 std::vector<std::int32_t> characterBoundaries(const icu::UnicodeString& text);
