@@ -22,7 +22,7 @@ using RunKey = std::pair<std::string, std::int64_t>;
 
 struct Summary {
   double itemsPerSecond = 0;            // the median throughput over all threads
-  std::optional<double> spreadPercent;  // coefficient of variation of the time per operation
+  std::optional<double> spreadPercent;  // coefficient of variation of the throughput
 };
 
 // Prints one table row per benchmark as it finishes and the ratios at the end.
@@ -75,12 +75,12 @@ class SummaryReporter final : public benchmark::BenchmarkReporter {
     const RunKey key{std::move(name), run.threads};
     const bool single = runCount == 1 && run.run_type == Run::RT_Iteration;
     const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-    if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "cv") {
-      summaries_[key].spreadPercent = 100.0 * run.GetAdjustedRealTime();
-    }
-    if (!single && !median) return nullptr;
     const auto items = run.counters.find("items_per_second");
     if (items == run.counters.end()) return nullptr;
+    if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "cv") {
+      summaries_[key].spreadPercent = 100.0 * items->second.value;
+    }
+    if (!single && !median) return nullptr;
     const auto entry = summaries_.try_emplace(key).first;
     entry->second.itemsPerSecond = items->second.value;
     return &entry->first;

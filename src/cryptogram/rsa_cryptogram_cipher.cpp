@@ -22,21 +22,46 @@ class ErrorQueueMark {
   ErrorQueueMark& operator=(const ErrorQueueMark&) = delete;
 };
 
-std::shared_ptr<const RsaPublicKey> importKey(const Key& key) {
+// The key this thread used last, with its text. A run of requests with one merchant key then
+// touches no state shared with other threads: neither the shared cache's lock nor a key's
+// reference count. Texts that the shared cache does not keep are not kept here either.
+class LastKey {
+ public:
+  const RsaPublicKey& get(std::string_view keyText) {
+    if (!key_ || !textKept_ || text_ != keyText) {
+      auto key = RsaKeyCache::shared().getOrImport(keyText, RsaPublicKey::importText);
+      const bool kept = keyText.size() <= RsaKeyCache::kMaxCachedTextSize;
+      std::string text(kept ? keyText : std::string_view());
+      // Nothing below throws, so the text and the key always belong together.
+      text_.swap(text);
+      key_ = std::move(key);
+      textKept_ = kept;
+    }
+    return *key_;
+  }
+
+ private:
+  std::string text_;
+  bool textKept_ = false;
+  std::shared_ptr<const RsaPublicKey> key_;
+};
+
+const RsaPublicKey& importKey(const Key& key) {
   if (key.protocol() != "RSA") {
     throw CryptogramCipherException(CryptogramCipherError::keyCreationFailed);
   }
-  return RsaKeyCache::shared().getOrImport(key.value(), RsaPublicKey::importText);
+  thread_local LastKey last;
+  return last.get(key.value());
 }
 
 }  // namespace
 
 std::string RSACryptogramCipher::encrypt(std::string_view paymentString, const Key& key) const {
   const ErrorQueueMark mark;
-  const auto publicKey = importKey(key);
+  const RsaPublicKey& publicKey = importKey(key);
   // Encrypted in place: no copy of the plain text is made that would need wiping.
   const auto* plain = reinterpret_cast<const std::uint8_t*>(paymentString.data());
-  return base64::encode(publicKey->encrypt({plain, paymentString.size()}));
+  return base64::encode(publicKey.encrypt({plain, paymentString.size()}));
 }
 
 }  // namespace sdkcore

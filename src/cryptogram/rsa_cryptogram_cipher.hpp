@@ -14,7 +14,7 @@ namespace sdkcore {
 // certificate. Padding is random, so every call gives a different token.
 //
 // Thread-safe: calls are independent. Imported keys are kept in a small process-wide cache
-// (RsaKeyCache) that changes no result.
+// (RsaKeyCache), and each thread keeps the key it used last; neither changes any result.
 class RSACryptogramCipher final : public CryptogramCipher {
  public:
   // Returns the Base64 token of the UTF-8 bytes of 'paymentString'. Throws

@@ -1,7 +1,10 @@
 #include "model/ascii_pattern.hpp"
 
 #include <limits>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <utility>
 
 #include <unicode/regex.h>
 #include <unicode/unistr.h>
@@ -139,6 +142,27 @@ std::optional<std::bitset<128>> acceptedCharacters(std::string_view atom, std::u
   return accepts;
 }
 
+// ICU's answers for the atoms seen so far: the same few atoms recur in every validator, and
+// asking ICU costs a compiled pattern and 128 matches. Bounded, as hosts may compile patterns of
+// their own.
+std::optional<std::bitset<128>> knownAcceptedCharacters(std::string_view atom,
+                                                        std::uint32_t flags) {
+  constexpr std::size_t kMaxKnown = 256;
+  static std::mutex mutex;
+  static std::map<std::pair<std::string, std::uint32_t>, std::bitset<128>> known;
+  std::pair<std::string, std::uint32_t> key{atom, flags};
+  {
+    const std::lock_guard lock(mutex);
+    if (const auto found = known.find(key); found != known.end()) return found->second;
+  }
+  const std::optional<std::bitset<128>> accepts = acceptedCharacters(atom, flags);
+  if (accepts) {
+    const std::lock_guard lock(mutex);
+    if (known.size() < kMaxKnown) known.emplace(std::move(key), *accepts);
+  }
+  return accepts;
+}
+
 bool isLineTerminator(char c) { return c >= '\n' && c <= '\r'; }
 
 }  // namespace
@@ -165,12 +189,10 @@ class AsciiPattern::Search {
     const Element& e = pattern_.elements_[element];
     const std::size_t limit = std::min(e.max, text_.size() - at);
     std::size_t run = 0;
-    while (run < limit && accepts(e, text_[at + run])) {
-      if (!spend()) return false;
-      ++run;
-    }
+    while (run < limit && accepts(e, text_[at + run])) ++run;
+    if (!spend(run)) return false;
     for (std::size_t taken = run + 1; taken-- > e.min;) {
-      if (!spend()) return false;
+      if (!spend(1)) return false;
       if (matchesFrom(element + 1, at + taken)) return true;
     }
     return false;
@@ -192,10 +214,13 @@ class AsciiPattern::Search {
     return code < 128 && e.accepts[code];
   }
 
-  bool spend() {
-    if (budget_ == 0) exhausted_ = true;
-    if (exhausted_) return false;
-    --budget_;
+  // Charges 'steps' to the budget; false once it is spent.
+  bool spend(std::size_t steps) {
+    if (exhausted_ || steps > budget_) {
+      exhausted_ = true;
+      return false;
+    }
+    budget_ -= steps;
     return true;
   }
 
@@ -220,7 +245,7 @@ std::optional<AsciiPattern> AsciiPattern::compile(std::string_view source, std::
     }
     const std::size_t length = atomLength(source.substr(at));
     if (length == 0) return std::nullopt;
-    const auto accepts = acceptedCharacters(source.substr(at, length), icuFlags);
+    const auto accepts = knownAcceptedCharacters(source.substr(at, length), icuFlags);
     const auto quantifier = quantifierAt(source.substr(at + length));
     if (!accepts || !quantifier) return std::nullopt;
     pattern.elements_.push_back(Element{*accepts, quantifier->min, quantifier->max});
