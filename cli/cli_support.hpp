@@ -40,11 +40,20 @@ struct ParsedArgs {
 ParsedArgs parseArgs(const std::vector<std::string>& args, const std::set<std::string>& valueFlags,
                      const std::set<std::string>& switchFlags, std::size_t maxPositional);
 
-// Returns all of standard input, unchanged.
+// Like parseArgs, but every argument after a "--" is positional, so a value may begin with '-';
+// an error in the options names that way out.
+ParsedArgs parseArgsWithDashValues(const std::vector<std::string>& args,
+                                   const std::set<std::string>& valueFlags,
+                                   const std::set<std::string>& switchFlags,
+                                   std::size_t maxPositional);
+
+// Returns all of standard input, unchanged; throws UsageError when it cannot be read (a
+// directory, a read error).
 std::string readStdin();
 // Returns 'value', or all of standard input when it is "-".
 std::string valueOrStdin(const std::string& value);
-// Returns the bytes of the file at 'path'; throws UsageError naming the file when unreadable.
+// Returns the bytes of the file at 'path'; throws UsageError naming the file and the reason when
+// it cannot be opened or read (missing, a directory, no permission).
 std::string readFile(const std::string& path);
 
 // Prints 'json' compactly as one line on standard output. Invalid UTF-8 is replaced.

@@ -76,24 +76,6 @@ const Field& findField(const std::string& name) {
   return *found;
 }
 
-// Options come before "--"; everything after it is positional, so a VALUE may begin with '-'.
-ParsedArgs parseValidateArgs(const Args& args) {
-  const auto separator = std::find(args.begin(), args.end(), "--");
-  ParsedArgs parsed;
-  try {
-    parsed = parseArgs(Args(args.begin(), separator), {}, {}, 2);
-  } catch (const UsageError& error) {
-    throw UsageError(std::string(error.what()) + " (put -- before a VALUE that begins with '-')");
-  }
-  if (separator != args.end()) {
-    parsed.positional.insert(parsed.positional.end(), separator + 1, args.end());
-  }
-  if (!parsed.help && parsed.positional.size() > 2) {
-    throw UsageError("unexpected argument '" + parsed.positional[2] + "'");
-  }
-  return parsed;
-}
-
 // Keeps the documented member order (isValid first), which nlohmann::json would sort away.
 void printResult(const ValidationResult& result) {
   nlohmann::ordered_json json;
@@ -107,7 +89,7 @@ void printResult(const ValidationResult& result) {
 }  // namespace
 
 int runValidate(const Args& args) {
-  const ParsedArgs parsed = parseValidateArgs(args);
+  const ParsedArgs parsed = parseArgsWithDashValues(args, {}, {}, 2);
   if (parsed.help) return printUsage(std::string(kUsage));
   if (parsed.positional.empty()) throw UsageError("missing FIELD (see 'sdkcore validate --help')");
   const Field& field = findField(parsed.positional[0]);

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   g++ clang cmake ninja-build pkg-config make
   libicu-dev libssl-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
+  tzdata
 )
 
 missing=()

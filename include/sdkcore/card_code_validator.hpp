@@ -21,6 +21,12 @@ class CardCodeValidator : public BaseValidator<std::string> {
   CardCodeValidator();
 
  private:
+  friend class SdkCoreMembers;  // builds the form that token generation uses
+
+  // With 'refuseLineTerminators', the format rule also fails a text holding a line terminator
+  // anywhere, so that none reaches the one-line payment string.
+  explicit CardCodeValidator(bool refuseLineTerminators);
+
   static constexpr std::int64_t minLength = 3;
   static constexpr std::int64_t maxLength = 3;
   static constexpr std::string_view PATTERN = "^[0-9]+$";

@@ -22,6 +22,12 @@ class CardHolderValidator : public BaseValidator<std::string> {
   CardHolderValidator();
 
  private:
+  friend class SdkCoreMembers;  // builds the form that token generation uses
+
+  // With 'refuseLineTerminators', the format rule also fails a text holding a line terminator
+  // anywhere, so that none reaches the one-line payment string.
+  explicit CardHolderValidator(bool refuseLineTerminators);
+
   static constexpr std::int64_t MAX_LENGTH = 30;
   static constexpr std::string_view PATTERN = "^[a-zA-Z ]+$";
 };

@@ -23,6 +23,12 @@ class CardNumberValidator : public BaseValidator<std::string> {
   CardNumberValidator();
 
  private:
+  friend class SdkCoreMembers;  // builds the form that token generation uses
+
+  // With 'refuseLineTerminators', the format rule also fails a text holding a line terminator
+  // anywhere, so that none reaches the one-line payment string.
+  explicit CardNumberValidator(bool refuseLineTerminators);
+
   static constexpr std::int64_t MIN_LENGTH = 16;
   static constexpr std::int64_t MAX_LENGTH = 19;
   static constexpr std::string_view PATTERN = "^[0-9]+$";

@@ -56,6 +56,23 @@ bool isAscii(std::string_view text) noexcept {
   return true;
 }
 
+bool containsLineTerminator(std::string_view utf8) noexcept {
+  // One pass over the bytes. LF, VT, FF and CR are single bytes; U+0085 is C2 85 and U+2028 and
+  // U+2029 are E2 80 A8 and E2 80 A9. A lead byte never occurs inside another sequence, so this
+  // finds exactly the characters that ICU decodes, even in ill-formed text.
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(utf8[i]);
+    if (byte >= '\n' && byte <= '\r') return true;
+    if (byte < 0xC2) continue;
+    const std::string_view rest = utf8.substr(i);
+    if (rest.starts_with("\xC2\x85") || rest.starts_with("\xE2\x80\xA8") ||
+        rest.starts_with("\xE2\x80\xA9")) {
+      return true;
+    }
+  }
+  return false;
+}
+
 std::vector<std::int32_t> characterBoundaries(const icu::UnicodeString& text) {
   icu::BreakIterator& iterator = characterIterator();
   iterator.setText(text);

@@ -34,6 +34,10 @@ inline std::size_t asciiCharacterLength(std::string_view text, std::size_t at) n
   return text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
 }
 
+// True when the UTF-8 text holds a line terminator anywhere: LF, VT, FF, CR, U+0085, U+2028 or
+// U+2029 (the characters before which a pattern's `$` may match).
+bool containsLineTerminator(std::string_view utf8) noexcept;
+
 // Returns the UTF-16 offsets of the character boundaries of 'text', from 0 to text.length()
 // inclusive (so a text of n characters gives n + 1 offsets). Uses a per-thread break iterator.
 std::vector<std::int32_t> characterBoundaries(const icu::UnicodeString& text);

@@ -23,6 +23,11 @@ struct ProcessOptions {
   // When set, receives standard output in chunks instead of ProcessResult::out.
   std::function<void(const char*, std::size_t)> onOutput;
   std::vector<std::string> environment;  // extra NAME=VALUE entries
+  // Standard error is a pseudo-terminal (raw mode) instead of a pipe; ProcessResult::err holds
+  // what the terminal received.
+  bool stderrIsTerminal = false;
+  // Standard input is a pseudo-terminal that hangs up after the input: reading it then fails.
+  bool stdinFailsAfterInput = false;
 };
 
 // Options with 'input' on standard input and 'environment' added to the environment.
