@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <cstring>
 #include <new>
@@ -15,9 +16,13 @@ namespace sdkcore {
 namespace {
 
 void drawFromGenerator(std::span<std::uint8_t> out) {
-  if (out.empty()) return;
-  if (RAND_bytes(out.data(), static_cast<int>(out.size())) != 1) {
-    throw RandomSourceError("random generator failed to supply bytes");
+  // RAND_bytes takes an int count.
+  while (!out.empty()) {
+    const std::size_t count = std::min<std::size_t>(out.size(), INT_MAX);
+    if (RAND_bytes(out.data(), static_cast<int>(count)) != 1) {
+      throw RandomSourceError("random generator failed to supply bytes");
+    }
+    out = out.subspan(count);
   }
 }
 
