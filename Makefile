@@ -3,10 +3,11 @@ BUILD_DIR ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
+PREFIX ?= /usr/local
 BENCH_DIR ?= build-bench
 BENCH_REPETITIONS ?= 9
 
-.PHONY: all deps configure build test demo bench clean format
+.PHONY: all deps configure build test demo install bench clean format
 
 all: build
 
@@ -23,6 +24,12 @@ build: configure
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Builds the library and installs it with its headers, resource bundle, CMake package and
+# pkg-config file under PREFIX: `make install PREFIX=DIR`.
+install: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target sdkcore_installable
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 # The demo builds only the program, quietly: the build log is shown only when the build fails.
 demo: configure

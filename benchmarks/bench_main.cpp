@@ -12,9 +12,6 @@
 #include <vector>
 
 namespace sdkcore::bench {
-
-void registerLoggedBenchmark();
-
 namespace {
 
 // A benchmark as the table names it: its name and the number of threads it ran on.
@@ -121,7 +118,6 @@ class SummaryReporter final : public benchmark::BenchmarkReporter {
 }  // namespace sdkcore::bench
 
 int main(int argc, char** argv) {
-  sdkcore::bench::registerLoggedBenchmark();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   sdkcore::bench::SummaryReporter reporter;

@@ -9,6 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "model/strict_json.hpp"
+
 // Conventions shared by every subcommand: exit statuses, argument parsing, reading values and
 // files, and printing one JSON object per line.
 namespace sdkcore::cli {
@@ -22,6 +24,17 @@ class UsageError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// Returns read(), with the library's JsonInputError (malformed JSON input) thrown as a
+// UsageError with the same message.
+template <typename Read>
+auto asUsageError(Read&& read) -> decltype(read()) {
+  try {
+    return read();
+  } catch (const JsonInputError& error) {
+    throw UsageError(error.what());
+  }
+}
 
 // The parsed command line of one subcommand.
 struct ParsedArgs {

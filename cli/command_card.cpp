@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "brand/card_brand_list_json.hpp"
 #include "cli_support.hpp"
 #include "commands.hpp"
 #include "sdkcore/card_brand.hpp"
@@ -46,10 +47,7 @@ nlohmann::ordered_json brandTypes(const std::vector<CardBrand>& brands) {
 }
 
 int brand(const std::string& text, const ParsedArgs&) {
-  nlohmann::ordered_json json;
-  json["brands"] = nlohmann::ordered_json::array();
-  for (const CardBrand& found : detectCardBrands(text)) json["brands"].push_back(found);
-  printOrderedJsonLine(json);
+  printOrderedJsonLine(cardBrandListJson(detectCardBrands(text)));
   return kExitSuccess;
 }
 

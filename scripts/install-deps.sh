@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ clang cmake ninja-build pkg-config make
   libicu-dev libssl-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
-  tzdata
+  tzdata openjdk-17-jdk-headless junit4
 )
 
 missing=()

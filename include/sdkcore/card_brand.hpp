@@ -10,6 +10,8 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+#include "sdkcore/export.h"
+
 // Card-entry helpers for a payment form: the card brands the library knows, brand detection as
 // the shopper types, display grouping, and as-you-type validity of the number, the expiry and
 // the security code. They answer "what may this field still become", which the validators
@@ -46,10 +48,10 @@ struct CardBrand {
 };
 
 // Every brand, in table order: the order in which ambiguous answers list them.
-std::span<const CardBrand> cardBrands() noexcept;
+SDKCORE_EXPORT std::span<const CardBrand> cardBrands() noexcept;
 
 // The brand whose type is 'type', or nullopt.
-std::optional<CardBrand> findCardBrand(std::string_view type) noexcept;
+SDKCORE_EXPORT std::optional<CardBrand> findCardBrand(std::string_view type) noexcept;
 
 // The brands the typed 'text' may belong to, in table order. A brand is a candidate when one of
 // its prefixes is complete in the text or can still be completed by typing more. When every
@@ -57,23 +59,23 @@ std::optional<CardBrand> findCardBrand(std::string_view type) noexcept;
 // table order on a tie): "401178" is Elo alone, "4011" is Visa and Elo. The empty text has
 // every brand; a text with a character other than digits, spaces and '-' has none.
 // Never throws but for std::bad_alloc.
-std::vector<CardBrand> detectCardBrands(std::string_view text);
+SDKCORE_EXPORT std::vector<CardBrand> detectCardBrands(std::string_view text);
 
 // The digits of 'text' (other characters dropped), with a space at each gap of its first
 // candidate brand, or after every fourth digit when it has none: "378282246310005" gives
 // "3782 822463 10005". Never throws but for std::bad_alloc.
-std::string formatCardNumber(std::string_view text);
+SDKCORE_EXPORT std::string formatCardNumber(std::string_view text);
 
 // Whether the typed 'text' is a complete, valid number: it has exactly one candidate brand, one
 // of that brand's lengths and, where the brand uses it, a passing Luhn check.
 // Never throws but for std::bad_alloc.
-bool isValidCardNumber(std::string_view text);
+SDKCORE_EXPORT bool isValidCardNumber(std::string_view text);
 
 // Whether the typed 'text' is valid or can still become valid by typing more: it has several
 // candidates (the empty text included), or one that it is valid for or shorter than the brand's
 // longest length. A form marks the field as wrong only when this is false.
 // Never throws but for std::bad_alloc.
-bool isPotentiallyValidCardNumber(std::string_view text);
+SDKCORE_EXPORT bool isPotentiallyValidCardNumber(std::string_view text);
 
 // Where a typed expiry date stands.
 enum class ExpiryStatus {
@@ -88,16 +90,17 @@ enum class ExpiryStatus {
 // nor in a year more than 19 years after that of 'now'. Potentially valid: valid, or it can
 // become valid by typing more ("", "1", "12/", "12/2"). A 'now' that is not ok() makes every
 // text invalid. Never throws.
-ExpiryStatus expiryStatus(std::string_view text, std::chrono::year_month now) noexcept;
+SDKCORE_EXPORT ExpiryStatus expiryStatus(std::string_view text,
+                                         std::chrono::year_month now) noexcept;
 
 // Whether 'text' is a security code for the brand whose type is 'brandType': ASCII digits only,
 // as many as the brand's code has, or 3 or 4 for an unknown or empty type. Never throws.
-bool isValidSecurityCode(std::string_view text, std::string_view brandType) noexcept;
+SDKCORE_EXPORT bool isValidSecurityCode(std::string_view text, std::string_view brandType) noexcept;
 
 // JSON form {"type":"visa","niceType":"Visa","patterns":[4,[2221,2229]],"gaps":[4,8,12],
 // "lengths":[16,18,19],"code":{"name":"CVV","size":3}}: a single prefix is a number, a range a
 // two-element array. ordered_json keeps that member order (plain nlohmann::json sorts keys).
-void to_json(nlohmann::json& json, const CardBrand& brand);
-void to_json(nlohmann::ordered_json& json, const CardBrand& brand);
+SDKCORE_EXPORT void to_json(nlohmann::json& json, const CardBrand& brand);
+SDKCORE_EXPORT void to_json(nlohmann::ordered_json& json, const CardBrand& brand);
 
 }  // namespace sdkcore

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "sdkcore/export.h"
 #include "sdkcore/sdk_core_config.hpp"
 #include "sdkcore/token_result.hpp"
 
@@ -28,7 +29,7 @@ class SdkCoreMembers;
 //
 // Thread safety: one instance may serve calls from several threads at once; distinct
 // instances share only the process-wide `Logger` and the C library's zone.
-class SdkCore {
+class SDKCORE_EXPORT SdkCore {
  public:
   // Builds the members and calls tzset(), so a TZ set before construction takes effect. Throws
   // only on resource exhaustion.

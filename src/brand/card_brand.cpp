@@ -1,12 +1,15 @@
 // The JSON form of a brand and the brand-aware security code check.
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "brand/ascii_digits.hpp"
+#include "brand/card_brand_list_json.hpp"
 #include "sdkcore/card_brand.hpp"
 
 namespace sdkcore {
@@ -38,6 +41,12 @@ void writeCardBrand(Json& json, const CardBrand& brand) {
 
 void to_json(nlohmann::json& json, const CardBrand& brand) { writeCardBrand(json, brand); }
 void to_json(nlohmann::ordered_json& json, const CardBrand& brand) { writeCardBrand(json, brand); }
+
+nlohmann::ordered_json cardBrandListJson(std::span<const CardBrand> brands) {
+  nlohmann::ordered_json list = nlohmann::ordered_json::array();
+  for (const CardBrand& brand : brands) list.push_back(brand);
+  return {{"brands", std::move(list)}};
+}
 
 bool isValidSecurityCode(std::string_view text, std::string_view brandType) noexcept {
   if (text.empty() || !isAsciiDigits(text)) return false;
