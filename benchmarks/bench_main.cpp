@@ -4,6 +4,8 @@
 // 1.04". All figures come from the medians over the repetitions of this one run.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -18,33 +20,38 @@ namespace {
 using RunKey = std::pair<std::string, std::int64_t>;
 
 struct Summary {
+  std::int64_t order = 0;               // registration order, for the table
   double itemsPerSecond = 0;            // the median throughput over all threads
   std::optional<double> spreadPercent;  // coefficient of variation of the throughput
 };
 
-// Prints one table row per benchmark as it finishes and the ratios at the end.
+// Collects the medians as the benchmarks finish (in any order when repetitions are interleaved)
+// and prints the table, in registration order, and the ratios at the end.
 class SummaryReporter final : public benchmark::BenchmarkReporter {
  public:
   bool ReportContext(const Context& context) override {
-    std::printf("%zu CPUs, load average %s; medians over repetitions\n",
+    std::printf("%zu CPUs, load average %s; medians over repetitions (this takes minutes)\n",
                 static_cast<std::size_t>(context.cpu_info.num_cpus), loadAverage(context).c_str());
-    std::printf("%-32s %14s %8s\n", "benchmark", "median/op", "spread");
+    std::fflush(stdout);
     return true;
   }
 
   void ReportRuns(const std::vector<Run>& runs) override {
-    std::vector<const RunKey*> done;
     for (const Run& run : runs) {
       if (run.error_occurred) {
         std::printf("%-32s error: %s\n", run.benchmark_name().c_str(), run.error_message.c_str());
-      } else if (const RunKey* key = record(run, runs.size())) {
-        done.push_back(key);
+      } else {
+        record(run, runs.size());
       }
     }
-    for (const RunKey* key : done) printRow(*key, summaries_.at(*key));
   }
 
   void Finalize() override {
+    std::vector<std::pair<RunKey, Summary>> rows(summaries_.begin(), summaries_.end());
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const auto& a, const auto& b) { return a.second.order < b.second.order; });
+    std::printf("%-32s %14s %8s\n", "benchmark", "median/op", "spread");
+    for (const auto& [key, summary] : rows) printRow(key, summary);
     printRatio("token_card / floor", ratio({"floor", 1}, {"token_card", 1}));
     printRatio("token_card_logged / floor", ratio({"floor", 1}, {"token_card_logged", 1}));
     printRatio("token_stored / floor", ratio({"floor", 1}, {"token_stored", 1}));
@@ -65,22 +72,21 @@ class SummaryReporter final : public benchmark::BenchmarkReporter {
   }
 
   // Keeps the median aggregate of a repeated benchmark, or the only run of a single one, and
-  // the spread from the "cv" aggregate. Returns the key of a benchmark whose median it took.
-  const RunKey* record(const Run& run, std::size_t runCount) {
+  // the spread from the "cv" aggregate.
+  void record(const Run& run, std::size_t runCount) {
     std::string name = run.run_name.function_name;
     if (!run.run_name.args.empty()) name += "/" + run.run_name.args;
     const RunKey key{std::move(name), run.threads};
     const bool single = runCount == 1 && run.run_type == Run::RT_Iteration;
     const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
     const auto items = run.counters.find("items_per_second");
-    if (items == run.counters.end()) return nullptr;
+    if (items == run.counters.end()) return;
+    Summary& summary = summaries_[key];
+    summary.order = run.family_index * 1000 + run.per_family_instance_index;
     if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "cv") {
-      summaries_[key].spreadPercent = 100.0 * items->second.value;
+      summary.spreadPercent = 100.0 * items->second.value;
     }
-    if (!single && !median) return nullptr;
-    const auto entry = summaries_.try_emplace(key).first;
-    entry->second.itemsPerSecond = items->second.value;
-    return &entry->first;
+    if (single || median) summary.itemsPerSecond = items->second.value;
   }
 
   static void printRow(const RunKey& key, const Summary& summary) {
@@ -90,7 +96,6 @@ class SummaryReporter final : public benchmark::BenchmarkReporter {
     if (summary.spreadPercent)
       std::snprintf(spread, sizeof spread, "%.1f%%", *summary.spreadPercent);
     std::printf("%-32s %11.0f ns %8s\n", name.c_str(), nanoseconds, spread);
-    std::fflush(stdout);
   }
 
   // The throughput of 'numerator' over that of 'denominator'.
