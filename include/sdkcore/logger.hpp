@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <exception>
 #include <memory>
@@ -50,7 +51,8 @@ class SDKCORE_EXPORT Logger {
   virtual bool removeLogInterface(const std::shared_ptr<LogInterface>& logger);
 
   // True when at least one sink is attached; lets callers skip building messages nobody reads.
-  bool hasLogInterfaces() const;
+  // Lock-free.
+  bool hasLogInterfaces() const noexcept;
 
  protected:
   Logger();
@@ -62,6 +64,7 @@ class SDKCORE_EXPORT Logger {
   mutable std::mutex mutex_;
   std::condition_variable deliveryEnded_;
   std::vector<std::shared_ptr<Registration>> registrations_;
+  std::atomic<bool> hasRegistrations_{false};  // !registrations_.empty(), readable without the lock
   std::vector<std::shared_ptr<Registration>> draining_;  // removed, with deliveries in progress
 };
 

@@ -33,18 +33,18 @@ std::size_t paddingLength(std::string_view text) {
 
 std::string encode(std::span<const std::uint8_t> data) {
   if (data.empty()) return {};
-  // EVP_EncodeBlock writes one line without line breaks; it takes an int length. Encode in whole
-  // groups of three bytes so any size works.
+  // EVP_EncodeBlock writes one line without line breaks, plus a NUL; it takes an int length.
+  // Encode in whole groups of three bytes so any size works, straight into the result.
   constexpr std::size_t kChunk = 3 * (1 << 20);
-  std::string text;
-  text.reserve((data.size() + 2) / 3 * 4);
+  std::string text((data.size() + 2) / 3 * 4 + 1, '\0');
+  std::size_t written = 0;
   for (std::size_t offset = 0; offset < data.size(); offset += kChunk) {
     const auto chunk = data.subspan(offset, std::min(kChunk, data.size() - offset));
-    std::string part((chunk.size() + 2) / 3 * 4 + 1, '\0');
-    const int written = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(part.data()), chunk.data(),
-                                        static_cast<int>(chunk.size()));
-    text.append(part.data(), static_cast<std::size_t>(written));
+    written += static_cast<std::size_t>(
+        EVP_EncodeBlock(reinterpret_cast<unsigned char*>(text.data() + written), chunk.data(),
+                        static_cast<int>(chunk.size())));
   }
+  text.resize(written);
   return text;
 }
 

@@ -1,9 +1,8 @@
 #include "rsa_cryptogram_cipher.hpp"
 
-#include <openssl/crypto.h>
 #include <openssl/err.h>
 
-#include <vector>
+#include <cstdint>
 
 #include "base64.hpp"
 #include "rsa_key_cache.hpp"
@@ -23,36 +22,46 @@ class ErrorQueueMark {
   ErrorQueueMark& operator=(const ErrorQueueMark&) = delete;
 };
 
-// A copy of the plain text that is wiped when it goes out of scope, on success and on failure.
-class WipedBytes {
+// The key this thread used last, with its text. A run of requests with one merchant key then
+// touches no state shared with other threads: neither the shared cache's lock nor a key's
+// reference count. Texts that the shared cache does not keep are not kept here either.
+class LastKey {
  public:
-  explicit WipedBytes(std::string_view text) : bytes_(text.begin(), text.end()) {}
-  ~WipedBytes() { OPENSSL_cleanse(bytes_.data(), bytes_.size()); }
-  WipedBytes(const WipedBytes&) = delete;
-  WipedBytes& operator=(const WipedBytes&) = delete;
-
-  std::span<const std::uint8_t> bytes() const noexcept { return bytes_; }
+  const RsaPublicKey& get(std::string_view keyText) {
+    if (!key_ || !textKept_ || text_ != keyText) {
+      auto key = RsaKeyCache::shared().getOrImport(keyText, RsaPublicKey::importText);
+      const bool kept = keyText.size() <= RsaKeyCache::kMaxCachedTextSize;
+      std::string text(kept ? keyText : std::string_view());
+      // Nothing below throws, so the text and the key always belong together.
+      text_.swap(text);
+      key_ = std::move(key);
+      textKept_ = kept;
+    }
+    return *key_;
+  }
 
  private:
-  std::vector<std::uint8_t> bytes_;
+  std::string text_;
+  bool textKept_ = false;
+  std::shared_ptr<const RsaPublicKey> key_;
 };
 
-std::shared_ptr<const RsaPublicKey> importKey(const Key& key) {
+const RsaPublicKey& importKey(const Key& key) {
   if (key.protocol() != "RSA") {
     throw CryptogramCipherException(CryptogramCipherError::keyCreationFailed);
   }
-  const auto der = base64::decodeStrict(pemKeyContent(key.value()));
-  if (!der) throw CryptogramCipherException(CryptogramCipherError::keyCreationFailed);
-  return RsaKeyCache::shared().getOrImport(*der, RsaPublicKey::import);
+  thread_local LastKey last;
+  return last.get(key.value());
 }
 
 }  // namespace
 
 std::string RSACryptogramCipher::encrypt(std::string_view paymentString, const Key& key) const {
   const ErrorQueueMark mark;
-  const auto publicKey = importKey(key);
-  const WipedBytes plain(paymentString);
-  return base64::encode(publicKey->encrypt(plain.bytes()));
+  const RsaPublicKey& publicKey = importKey(key);
+  // Encrypted in place: no copy of the plain text is made that would need wiping.
+  const auto* plain = reinterpret_cast<const std::uint8_t*>(paymentString.data());
+  return base64::encode(publicKey.encrypt({plain, paymentString.size()}));
 }
 
 }  // namespace sdkcore

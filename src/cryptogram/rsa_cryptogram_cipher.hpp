@@ -14,7 +14,7 @@ namespace sdkcore {
 // certificate. Padding is random, so every call gives a different token.
 //
 // Thread-safe: calls are independent. Imported keys are kept in a small process-wide cache
-// (RsaKeyCache) that changes no result.
+// (RsaKeyCache), and each thread keeps the key it used last; neither changes any result.
 class RSACryptogramCipher final : public CryptogramCipher {
  public:
   // Returns the Base64 token of the UTF-8 bytes of 'paymentString'. Throws
@@ -25,8 +25,8 @@ class RSACryptogramCipher final : public CryptogramCipher {
   // - algorithmNotSupported: the key cannot encrypt (an RSA-PSS key).
   // - encryptionFailed: the encryption fails, among others when 'paymentString' is longer than
   //   the modulus length minus 11 bytes.
-  // The cipher's copy of the plain bytes is wiped before it returns or throws; 'paymentString'
-  // itself stays the caller's to wipe. key.expiration() is not read.
+  // The plain bytes are encrypted where they lie, without a copy; 'paymentString' stays the
+  // caller's to wipe. key.expiration() is not read.
   std::string encrypt(std::string_view paymentString, const Key& key) const override;
 };
 

@@ -4,33 +4,20 @@
 #include <string_view>
 
 namespace sdkcore {
-namespace {
-
-std::size_t hashOf(std::span<const std::uint8_t> der) {
-  return std::hash<std::string_view>{}(
-      std::string_view(reinterpret_cast<const char*>(der.data()), der.size()));
-}
-
-bool sameBytes(const std::vector<std::uint8_t>& a, std::span<const std::uint8_t> b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end());
-}
-
-}  // namespace
 
 RsaKeyCache& RsaKeyCache::shared() {
   static RsaKeyCache cache;
   return cache;
 }
 
-std::shared_ptr<const RsaPublicKey> RsaKeyCache::getOrImport(
-    std::span<const std::uint8_t> der,
-    const std::function<std::shared_ptr<const RsaPublicKey>(std::span<const std::uint8_t>)>&
-        import) {
-  const std::size_t hash = hashOf(der);
-  if (auto key = find(hash, der)) return key;
+std::shared_ptr<const RsaPublicKey> RsaKeyCache::getOrImport(std::string_view keyText,
+                                                             const Import& import) {
+  if (keyText.size() > kMaxCachedTextSize) return import(keyText);
+  const std::size_t hash = std::hash<std::string_view>{}(keyText);
+  if (auto key = find(hash, keyText)) return key;
   // Two threads that miss at once both import; the second insert finds the first one's entry.
-  auto key = import(der);
-  insert(hash, der, key);
+  auto key = import(keyText);
+  insert(hash, keyText, key);
   return key;
 }
 
@@ -39,11 +26,10 @@ std::size_t RsaKeyCache::size() const {
   return entries_.size();
 }
 
-std::shared_ptr<const RsaPublicKey> RsaKeyCache::find(std::size_t hash,
-                                                      std::span<const std::uint8_t> der) {
+std::shared_ptr<const RsaPublicKey> RsaKeyCache::find(std::size_t hash, std::string_view keyText) {
   const std::lock_guard lock(mutex_);
   for (Entry& entry : entries_) {
-    if (entry.hash == hash && sameBytes(entry.der, der)) {
+    if (entry.hash == hash && entry.keyText == keyText) {
       entry.lastUse = ++clock_;
       return entry.key;
     }
@@ -51,15 +37,15 @@ std::shared_ptr<const RsaPublicKey> RsaKeyCache::find(std::size_t hash,
   return nullptr;
 }
 
-void RsaKeyCache::insert(std::size_t hash, std::span<const std::uint8_t> der,
+void RsaKeyCache::insert(std::size_t hash, std::string_view keyText,
                          std::shared_ptr<const RsaPublicKey> key) {
   if (capacity_ == 0 || !key) return;
-  std::vector<std::uint8_t> bytes(der.begin(), der.end());
+  std::string text(keyText);
   const std::lock_guard lock(mutex_);
   for (const Entry& entry : entries_) {
-    if (entry.hash == hash && sameBytes(entry.der, der)) return;
+    if (entry.hash == hash && entry.keyText == keyText) return;
   }
-  Entry fresh{hash, std::move(bytes), std::move(key), ++clock_};
+  Entry fresh{hash, std::move(text), std::move(key), ++clock_};
   if (entries_.size() < capacity_) {
     entries_.push_back(std::move(fresh));
     return;

@@ -4,12 +4,16 @@
 #include <openssl/rsa.h>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <bit>
 #include <vector>
 
+#include "base64.hpp"
 #include "der_reader.hpp"
 #include "rsa_public_key_der.hpp"
 #include "sdkcore/cryptogram_cipher_error.hpp"
+#include "sdkcore/key.hpp"
 
 namespace sdkcore {
 namespace {
@@ -121,7 +125,52 @@ openssl::PkeyCtxPtr encryptContext(EVP_PKEY* key) {
   return context;
 }
 
+// Ids tell imported keys apart for the per-thread contexts; they are never reused.
+std::atomic<std::uint64_t> nextKeyId{1};
+
+// This thread's encryption contexts for the keys it used most recently, most recent first. A
+// context holds a reference on its key, so an entry stays sound after the key itself is released,
+// and as ids are never reused no entry can be taken for another key's.
+class ThreadContexts {
+ public:
+  // The context for key 'keyId', duplicated from 'prepared' on first use; null when OpenSSL
+  // cannot duplicate it.
+  EVP_PKEY_CTX* get(std::uint64_t keyId, const EVP_PKEY_CTX* prepared) {
+    auto found = std::find_if(entries_.begin(), entries_.end(),
+                              [keyId](const Entry& entry) { return entry.keyId == keyId; });
+    if (found == entries_.end()) {
+      openssl::PkeyCtxPtr context(EVP_PKEY_CTX_dup(prepared));
+      if (!context) return nullptr;
+      found = entries_.end() - 1;  // the least recently used makes room
+      *found = Entry{keyId, std::move(context)};
+    }
+    std::rotate(entries_.begin(), found, found + 1);
+    return entries_.front().context.get();
+  }
+
+  // Forgets the context of 'keyId', so that a failed operation leaves no state behind.
+  void drop(std::uint64_t keyId) noexcept {
+    for (Entry& entry : entries_) {
+      if (entry.keyId == keyId) entry = Entry{};
+    }
+  }
+
+ private:
+  struct Entry {
+    std::uint64_t keyId = 0;
+    openssl::PkeyCtxPtr context;
+  };
+  std::array<Entry, 4> entries_;
+};
+
 }  // namespace
+
+RsaPublicKey::RsaPublicKey(Passkey, openssl::PkeyPtr key, openssl::PkeyCtxPtr encryptContext,
+                           std::size_t size) noexcept
+    : key_(std::move(key)),
+      encryptContext_(std::move(encryptContext)),
+      size_(size),
+      id_(nextKeyId.fetch_add(1, std::memory_order_relaxed)) {}
 
 std::shared_ptr<const RsaPublicKey> RsaPublicKey::import(Bytes der) {
   RsaPublicKeyDer numbers{};
@@ -141,15 +190,24 @@ std::shared_ptr<const RsaPublicKey> RsaPublicKey::import(Bytes der) {
   return std::make_shared<const RsaPublicKey>(Passkey{}, std::move(key), std::move(context), size);
 }
 
+std::shared_ptr<const RsaPublicKey> RsaPublicKey::importText(std::string_view keyText) {
+  const auto der = base64::decodeStrict(pemKeyContent(keyText));
+  if (!der) fail(CryptogramCipherError::keyCreationFailed);
+  return import(*der);
+}
+
 std::vector<std::uint8_t> RsaPublicKey::encrypt(Bytes plain) const {
-  // Duplicating reads the shared context only, so concurrent calls need no lock.
-  const openssl::PkeyCtxPtr context(EVP_PKEY_CTX_dup(encryptContext_.get()));
+  // Each thread encrypts with its own context, so concurrent calls need no lock; duplicating
+  // reads the shared prepared context only.
+  thread_local ThreadContexts contexts;
+  EVP_PKEY_CTX* context = contexts.get(id_, encryptContext_.get());
   if (!context) fail(CryptogramCipherError::encryptionFailed);
   static constexpr std::uint8_t kNoBytes = 0;
   const std::uint8_t* input = plain.empty() ? &kNoBytes : plain.data();
   std::vector<std::uint8_t> cipher(size_);
   std::size_t length = cipher.size();
-  if (EVP_PKEY_encrypt(context.get(), cipher.data(), &length, input, plain.size()) != 1) {
+  if (EVP_PKEY_encrypt(context, cipher.data(), &length, input, plain.size()) != 1) {
+    contexts.drop(id_);
     fail(CryptogramCipherError::encryptionFailed);
   }
   cipher.resize(length);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "openssl_handles.hpp"
@@ -10,7 +11,8 @@
 namespace sdkcore {
 
 // An RSA public key imported for RSAES-PKCS1-v1_5 encryption. Immutable after import; encrypt()
-// may run on several threads at once.
+// may run on several threads at once. Each thread keeps prepared encryption contexts for the few
+// keys it used last (holding a reference on each), so a call neither sets up nor duplicates one.
 class RsaPublicKey {
  public:
   // Imports the DER bytes of a SubjectPublicKeyInfo, a PKCS #1 RSAPublicKey or an X.509
@@ -20,6 +22,11 @@ class RsaPublicKey {
   // smaller than the modulus, or longer than 64 bits with a modulus over 3072 bits);
   // algorithmNotSupported when the key cannot encrypt (an RSA-PSS key).
   static std::shared_ptr<const RsaPublicKey> import(std::span<const std::uint8_t> der);
+
+  // Imports a key text: PEM or bare Base64 of one of the structures import() reads. The text
+  // goes through pemKeyContent() and must then be strict Base64. Throws as import() does, and
+  // keyCreationFailed when the text is not strict Base64.
+  static std::shared_ptr<const RsaPublicKey> importText(std::string_view keyText);
 
   // Returns the cipher text of 'plain', as long as the modulus. Throws CryptogramCipherException
   // (encryptionFailed), among others when 'plain' is longer than the modulus length minus 11.
@@ -36,15 +43,15 @@ class RsaPublicKey {
 
  public:
   RsaPublicKey(Passkey, openssl::PkeyPtr key, openssl::PkeyCtxPtr encryptContext,
-               std::size_t size) noexcept
-      : key_(std::move(key)), encryptContext_(std::move(encryptContext)), size_(size) {}
+               std::size_t size) noexcept;
 
  private:
   openssl::PkeyPtr key_;
-  // Initialised for encryption with PKCS #1 v1.5 padding; never used directly, only duplicated,
-  // so that a call skips the algorithm look-up and initialisation.
+  // Initialised for encryption with PKCS #1 v1.5 padding; never used directly, only duplicated
+  // into the per-thread contexts, which so skip the algorithm look-up and initialisation.
   openssl::PkeyCtxPtr encryptContext_;
   std::size_t size_;
+  std::uint64_t id_;  // unique among all keys of the process
 };
 
 }  // namespace sdkcore

@@ -41,17 +41,38 @@ PaymentParamsVariant maskRecord(const StoredPaymentMethodParams& p) {
   return StoredPaymentMethodParams(p.pubKey(), p.storedPaymentMethodId(), masked(p.cvc()));
 }
 
+bool keptAt(std::size_t index, std::size_t count) {
+  return index < kKeptHead || index >= count - kKeptTail;
+}
+
+// Walks the bytes of ASCII text, so that no character is copied out on its own.
+std::string maskAsciiCardNumber(std::string_view pan) {
+  const auto count = static_cast<std::size_t>(characterCount(pan));
+  if (count < kMinMaskedLength) return std::string(count, '*');
+  std::string result;
+  result.reserve(pan.size());
+  std::size_t index = 0;
+  for (std::size_t at = 0; at < pan.size(); ++index) {
+    const std::size_t length = asciiCharacterLength(pan, at);
+    if (keptAt(index, count)) {
+      result.append(pan.substr(at, length));
+    } else {
+      result += '*';
+    }
+    at += length;
+  }
+  return result;
+}
+
 }  // namespace
 
 std::string maskCardNumber(std::string_view pan) {
+  if (isAscii(pan)) return maskAsciiCardNumber(pan);
   const std::vector<std::string> characters = splitCharacters(pan);
   const std::size_t count = characters.size();
   if (count < kMinMaskedLength) return std::string(count, '*');
   std::string result;
-  for (std::size_t i = 0; i < count; ++i) {
-    const bool kept = i < kKeptHead || i >= count - kKeptTail;
-    result += kept ? characters[i] : "*";
-  }
+  for (std::size_t i = 0; i < count; ++i) result += keptAt(i, count) ? characters[i] : "*";
   return result;
 }
 

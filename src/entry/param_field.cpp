@@ -28,7 +28,14 @@ std::string_view caseName(ParamField field) noexcept {
 
 std::string debugString(std::optional<ParamField> field) {
   if (!field) return "nil";
-  return "Optional(SDKCore.ParamField." + std::string(caseName(*field)) + ")";
+  constexpr std::string_view kOpen = "Optional(SDKCore.ParamField.";
+  const std::string_view name = caseName(*field);
+  std::string out;
+  out.reserve(kOpen.size() + name.size() + 1);
+  out += kOpen;
+  out += name;
+  out += ')';
+  return out;
 }
 
 const char* ParamFieldError::what() const noexcept {

@@ -80,7 +80,12 @@ struct RenderedField {
 
 // Renders "SDKCore.<type>(name: value, ...)".
 std::string renderRecord(std::string_view type, std::initializer_list<RenderedField> fields) {
-  std::string out = "SDKCore.";
+  constexpr std::string_view kPrefix = "SDKCore.";
+  std::size_t size = kPrefix.size() + type.size() + 2;
+  for (const RenderedField& field : fields) size += field.name.size() + field.value.size() + 4;
+  std::string out;
+  out.reserve(size);
+  out += kPrefix;
   out += type;
   out += '(';
   bool first = true;

@@ -2,8 +2,6 @@
 
 #include <cstddef>
 
-#include <openssl/rand.h>
-
 namespace sdkcore {
 
 // Written out by hand: OpenSSL supplies the random bytes but has no UUID type or formatter, and
@@ -12,21 +10,19 @@ std::string formatVersion4Uuid(std::array<std::uint8_t, 16> bytes) {
   bytes[6] = static_cast<std::uint8_t>((bytes[6] & 0x0F) | 0x40);  // version 4
   bytes[8] = static_cast<std::uint8_t>((bytes[8] & 0x3F) | 0x80);  // variant 10xx
   static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text;
-  text.reserve(36);
+  std::string text(36, '-');
+  std::size_t at = 0;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (i == 4 || i == 6 || i == 8 || i == 10) text.push_back('-');
-    text.push_back(kDigits[bytes[i] >> 4]);
-    text.push_back(kDigits[bytes[i] & 0x0F]);
+    if (i == 4 || i == 6 || i == 8 || i == 10) ++at;  // over a '-'
+    text[at++] = kDigits[bytes[i] >> 4];
+    text[at++] = kDigits[bytes[i] & 0x0F];
   }
   return text;
 }
 
 std::string randomUuid() {
   std::array<std::uint8_t, 16> bytes{};
-  if (RAND_bytes(bytes.data(), static_cast<int>(bytes.size())) != 1) {
-    throw RandomSourceError("random generator failed to supply UUID bytes");
-  }
+  randomBytes(bytes);
   return formatVersion4Uuid(bytes);
 }
 

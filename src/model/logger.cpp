@@ -70,6 +70,7 @@ void Logger::addLogInterface(std::shared_ptr<LogInterface> logger) {
   auto registration = std::make_shared<Registration>(std::move(logger));
   std::lock_guard<std::mutex> lock(mutex_);
   registrations_.push_back(std::move(registration));
+  hasRegistrations_.store(true, std::memory_order_release);
 }
 
 void Logger::log(const std::type_info& classMethod, const std::string& tag,
@@ -117,6 +118,7 @@ bool Logger::removeLogInterface(const std::shared_ptr<LogInterface>& logger) {
     return true;
   });
   if (erased == 0) return false;
+  hasRegistrations_.store(!registrations_.empty(), std::memory_order_release);
   // Inside the sink's own call, waiting would wait for this very thread.
   if (deliveringOnThisThread(logger.get())) return true;
   // Also waits for deliveries through registrations of the same sink removed earlier.
@@ -127,9 +129,8 @@ bool Logger::removeLogInterface(const std::shared_ptr<LogInterface>& logger) {
   return true;
 }
 
-bool Logger::hasLogInterfaces() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return !registrations_.empty();
+bool Logger::hasLogInterfaces() const noexcept {
+  return hasRegistrations_.load(std::memory_order_acquire);
 }
 
 }  // namespace sdkcore

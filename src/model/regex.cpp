@@ -1,22 +1,26 @@
 #include "sdkcore/regex.hpp"
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
 #include <unicode/regex.h>
 #include <unicode/utypes.h>
 
+#include "model/ascii_pattern.hpp"
 #include "model/unicode_text.hpp"
 #include "sdkcore/string_extensions.hpp"
 
 namespace sdkcore {
 
 // The compiled pattern. icu::RegexPattern is immutable and safe to share between threads; the
-// matchers made from it are not, so every call makes its own.
+// matchers made from it are not, so every call makes its own. ASCII input skips ICU where the
+// pattern has an ASCII fast path, which gives ICU's answers.
 struct Regex::Impl {
   std::string source;
   std::unique_ptr<icu::RegexPattern> compiled;
+  std::optional<AsciiPattern> ascii;
 };
 
 namespace {
@@ -50,6 +54,9 @@ std::unique_ptr<icu::RegexMatcher> makeMatcher(const icu::RegexPattern& pattern,
 }  // namespace
 
 bool Regex::findIn(std::string_view text) const noexcept {
+  if (impl_->ascii && isAscii(text)) {
+    if (const std::optional<bool> found = impl_->ascii->findIn(text)) return *found;
+  }
   try {
     const WipedUnicodeString input = toUnicodeString(text);
     UErrorCode status = U_ZERO_ERROR;
@@ -64,6 +71,11 @@ bool Regex::findIn(std::string_view text) const noexcept {
 }
 
 std::string Regex::replaceAll(std::string_view text, std::string_view replacement) const {
+  if (impl_->ascii && isAscii(text)) {
+    if (std::optional<std::string> replaced = impl_->ascii->replaceAll(text, replacement)) {
+      return *std::move(replaced);
+    }
+  }
   const WipedUnicodeString input = toUnicodeString(text);
   UErrorCode status = U_ZERO_ERROR;
   const auto matcher = makeMatcher(*impl_->compiled, input, status);
@@ -93,6 +105,7 @@ Regex toRegex(std::string_view pattern, RegexOptions options) {
   auto impl = std::make_shared<Regex::Impl>();
   impl->source = std::string(pattern);
   impl->compiled = std::move(compiled);
+  impl->ascii = AsciiPattern::compile(pattern, flags);
   return Regex(std::move(impl));
 }
 

@@ -55,14 +55,33 @@ void appendEscaped(std::string& out, UChar32 c) {
   }
 }
 
+// For each byte: true when it is printable ASCII that needs no escape, a character of its own.
+// Double quotes and backslashes are plain unless quotes are escaped.
+constexpr std::array<bool, 256> plainAsciiTable(bool escapeQuotes) {
+  std::array<bool, 256> table{};
+  for (int byte = 0x20; byte < 0x7F; ++byte) table[byte] = true;
+  if (escapeQuotes) table['"'] = table['\\'] = false;
+  return table;
+}
+
+constexpr std::array<bool, 256> kPlainQuoted = plainAsciiTable(true);
+constexpr std::array<bool, 256> kPlainUnquoted = plainAsciiTable(false);
+
 // Appends 'text' with control characters escaped, and with double quotes and backslashes too
-// when 'escapeQuotes' is set. Ordinary characters and ill-formed bytes are copied as they are.
+// when 'escapeQuotes' is set. Ordinary characters and ill-formed bytes are copied as they are,
+// runs of plain ASCII in one piece.
 void appendEscapedText(std::string& out, std::string_view text, bool escapeQuotes) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto length = static_cast<std::int32_t>(text.size());
+  const std::array<bool, 256>& plain = escapeQuotes ? kPlainQuoted : kPlainUnquoted;
   std::int32_t i = 0;
   while (i < length) {
     const std::int32_t start = i;
+    while (i < length && plain[bytes[i]]) ++i;
+    if (i > start) {
+      out.append(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(i - start)));
+      continue;
+    }
     UChar32 c = 0;
     U8_NEXT(bytes, i, length, c);
     const bool quoteLike = escapeQuotes && (c == '"' || c == '\\');
@@ -74,14 +93,21 @@ void appendEscapedText(std::string& out, std::string_view text, bool escapeQuote
   }
 }
 
+// Room for 'text' quoted with a few escapes, so that rendering it rarely grows the string.
+std::size_t quotedCapacity(std::string_view text) { return text.size() + text.size() / 16 + 8; }
+
+void appendQuoted(std::string& out, std::string_view text) {
+  out += '"';
+  appendEscapedText(out, text, /*escapeQuotes=*/true);
+  out += '"';
+}
+
 }  // namespace
 
 std::string debugQuoted(std::string_view text) {
   std::string out;
-  out.reserve(text.size() + 2);
-  out += '"';
-  appendEscapedText(out, text, /*escapeQuotes=*/true);
-  out += '"';
+  out.reserve(quotedCapacity(text));
+  appendQuoted(out, text);
   return out;
 }
 
@@ -94,7 +120,13 @@ std::string escapeControlCharacters(std::string_view text) {
 
 std::string debugOptional(const std::optional<std::string>& text) {
   if (!text) return "nil";
-  return "Optional(" + debugQuoted(*text) + ")";
+  constexpr std::string_view kOpen = "Optional(";
+  std::string out;
+  out.reserve(kOpen.size() + quotedCapacity(*text) + 1);
+  out += kOpen;
+  appendQuoted(out, *text);
+  out += ')';
+  return out;
 }
 
 std::string debugDouble(double value) {

@@ -1,8 +1,6 @@
 #include "model/unicode_text.hpp"
 
-#include <algorithm>
 #include <cstdint>
-#include <iterator>
 #include <memory>
 #include <new>
 #include <stdexcept>
@@ -28,14 +26,10 @@ icu::BreakIterator& characterIterator() {
   return *iterator;
 }
 
-// Counts characters of ASCII text without ICU: every byte is a character, except that the
-// grapheme rules keep CR LF together.
+// Counts the characters of ASCII text without ICU.
 std::int64_t asciiCharacterCount(std::string_view text) noexcept {
   std::int64_t count = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    ++count;
-  }
+  for (std::size_t i = 0; i < text.size(); i += asciiCharacterLength(text, i)) ++count;
   return count;
 }
 
@@ -82,12 +76,20 @@ bool isAscii(std::string_view text) noexcept {
 }
 
 bool containsLineTerminator(std::string_view utf8) noexcept {
-  // A lead byte never occurs inside another sequence, so a byte search finds exactly the
-  // characters that ICU decodes, even in ill-formed text.
-  constexpr std::string_view kMultiByte[] = {"\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9"};
-  if (utf8.find_first_of("\n\v\f\r") != std::string_view::npos) return true;
-  return std::any_of(std::begin(kMultiByte), std::end(kMultiByte),
-                     [utf8](std::string_view t) { return utf8.find(t) != std::string_view::npos; });
+  // One pass over the bytes. LF, VT, FF and CR are single bytes; U+0085 is C2 85 and U+2028 and
+  // U+2029 are E2 80 A8 and E2 80 A9. A lead byte never occurs inside another sequence, so this
+  // finds exactly the characters that ICU decodes, even in ill-formed text.
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(utf8[i]);
+    if (byte >= '\n' && byte <= '\r') return true;
+    if (byte < 0xC2) continue;
+    const std::string_view rest = utf8.substr(i);
+    if (rest.starts_with("\xC2\x85") || rest.starts_with("\xE2\x80\xA8") ||
+        rest.starts_with("\xE2\x80\xA9")) {
+      return true;
+    }
+  }
+  return false;
 }
 
 std::vector<std::int32_t> characterBoundaries(const icu::UnicodeString& text) {

@@ -46,6 +46,12 @@ std::string toUtf8(const icu::UnicodeString& text);
 // that CR LF forms a single character.
 bool isAscii(std::string_view text) noexcept;
 
+// The length in bytes of the character that starts at byte 'at' (< text.size()) of the ASCII
+// text 'text': 2 for CR LF, which the grapheme rules keep together, and 1 otherwise.
+inline std::size_t asciiCharacterLength(std::string_view text, std::size_t at) noexcept {
+  return text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
+}
+
 // True when the UTF-8 text holds a line terminator anywhere: LF, VT, FF, CR, U+0085, U+2028 or
 // U+2029 (the characters before which a pattern's `$` may match).
 bool containsLineTerminator(std::string_view utf8) noexcept;

@@ -18,10 +18,11 @@ class LuhnSum {
   // Reads 'character' alone as a number and, when it is one, adds its Luhn term: digits at odd
   // positions from the right are doubled, minus 9 when that exceeds 9.
   void add(std::string_view character) {
-    const std::optional<std::int64_t> digit = toIntOrNil(character);
-    if (!digit) return;
+    if (const std::optional<std::int64_t> digit = toIntOrNil(character)) addDigit(*digit);
+  }
+  void addDigit(std::int64_t digit) {
     const bool doubled = count_++ % 2 == 1;
-    sum_ += !doubled ? *digit : (*digit >= 5 ? 2 * *digit - 9 : 2 * *digit);
+    sum_ += !doubled ? digit : (digit >= 5 ? 2 * digit - 9 : 2 * digit);
   }
   bool passes() const noexcept { return count_ == 0 || sum_ % 10 == 0; }
 
@@ -31,12 +32,14 @@ class LuhnSum {
 };
 
 // In ASCII every byte is a character of its own, except CR LF, which is one; walking the bytes
-// spares the common case of card data the grapheme segmentation.
+// spares the common case of card data the grapheme segmentation. Of the ASCII characters only
+// the digits 0 to 9 read as a number alone.
 void addAsciiFromLast(std::string_view text, LuhnSum& sum) {
   for (std::size_t end = text.size(); end > 0;) {
     std::size_t start = end - 1;
     if (text[start] == '\n' && start > 0 && text[start - 1] == '\r') --start;
-    sum.add(text.substr(start, end - start));
+    if (text[start] >= '0' && text[start] <= '9' && end - start == 1)
+      sum.addDigit(text[start] - '0');
     end = start;
   }
 }

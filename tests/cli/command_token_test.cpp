@@ -364,6 +364,7 @@ TEST(TokenBatch, MemoryStaysBoundedForLargeLinesWhateverTheJobs) {
 }
 
 TEST(TokenBatch, StandardInputFailingPartwayKeepsOnlyWholeResultLines) {
+  if (!pseudoTerminalAvailable()) GTEST_SKIP() << "no pseudo-terminal here (/dev/pts not mounted)";
   const std::string request = R"({"variant":"bindingParamsInstant","params":{"bindingId":"B"}})";
   ProcessOptions options = withInput(request + "\n" + request + "\n" + request.substr(0, 20));
   options.stdinFailsAfterInput = true;
@@ -407,6 +408,7 @@ ProcessResult progressBatch(int count, bool terminal, std::vector<std::string> f
 }
 
 TEST(TokenProgress, ShownOnATerminalOrWhenForcedAndClearedAtTheEnd) {
+  if (!pseudoTerminalAvailable()) GTEST_SKIP() << "no pseudo-terminal here (/dev/pts not mounted)";
   for (const auto& [terminal, flag, shown] :
        {std::tuple(true, "", true), std::tuple(false, "", false),
         std::tuple(false, "--progress", true), std::tuple(true, "--no-progress", false)}) {
@@ -422,6 +424,7 @@ TEST(TokenProgress, ShownOnATerminalOrWhenForcedAndClearedAtTheEnd) {
 }
 
 TEST(TokenProgress, LogLinesNeverMixWithTheProgressLine) {
+  if (!pseudoTerminalAvailable()) GTEST_SKIP() << "no pseudo-terminal here (/dev/pts not mounted)";
   const ProcessResult result = progressBatch(30, true, {"--log"});
   EXPECT_GT(lines(result.err).size(), 30u);
   EXPECT_NE(result.err.find(" done, "), std::string::npos);

@@ -79,6 +79,15 @@ pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>
 
 }  // namespace
 
+bool pseudoTerminalAvailable() {
+  int master = -1;
+  int slave = -1;
+  if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return false;
+  close(master);
+  close(slave);
+  return true;
+}
+
 ProcessResult runCli(const std::vector<std::string>& args, const ProcessOptions& options) {
   signal(SIGPIPE, SIG_IGN);  // a child that stops reading must not kill the test
   Pipe in(options.stdinFailsAfterInput), out, err(options.stderrIsTerminal);

@@ -30,6 +30,10 @@ struct ProcessOptions {
   bool stdinFailsAfterInput = false;
 };
 
+// True when this machine can open a pseudo-terminal. A chroot or container without /dev/pts
+// mounted cannot; the terminal tests skip there, saying why.
+bool pseudoTerminalAvailable();
+
 // Options with 'input' on standard input and 'environment' added to the environment.
 inline ProcessOptions withInput(std::string input, std::vector<std::string> environment = {}) {
   ProcessOptions options;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -89,6 +90,25 @@ INSTANTIATE_TEST_SUITE_P(Keys, RsaPublicKeyImportTest, ::testing::ValuesIn(kCase
 TEST(RsaPublicKeyTest, SizeIsTheModulusLength) {
   EXPECT_EQ(RsaPublicKey::import(spkiOf(1024))->size(), 128U);
   EXPECT_EQ(RsaPublicKey::import(pkcs1Of(2048))->size(), 256U);
+}
+
+// A thread keeps encryption contexts for the last four keys it used: cycling through six keys
+// evicts and remakes them, and a failed encryption drops its context. Every token must still be
+// for its own key.
+TEST(RsaPublicKeyTest, PerThreadContextsFollowTheirKeys) {
+  const std::vector<int> sizes = {1024, 1056, 1088, 1120, 1152, 2048};
+  std::vector<std::shared_ptr<const RsaPublicKey>> keys;
+  for (int bits : sizes) keys.push_back(RsaPublicKey::import(spkiOf(bits)));
+  const std::string tooLong(300, 'x');
+  for (int round = 0; round < 2; ++round) {
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      if (i == 2) {
+        EXPECT_THROW(keys[i]->encrypt(bytesOf(tooLong)), CryptogramCipherException);
+      }
+      const std::string token = base64::encode(keys[i]->encrypt(bytesOf(kPlain)));
+      EXPECT_EQ(testing::decryptToken(token, testKeyPair(sizes[i]).privatePem), kPlain);
+    }
+  }
 }
 
 // Every import shares the prepared key-building contexts; imports on several threads at once,

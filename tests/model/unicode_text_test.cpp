@@ -41,6 +41,32 @@ INSTANTIATE_TEST_SUITE_P(
                     CountCase{"OverlongSlash", "\xC0\xAF", 2}),
     [](const testing::TestParamInfo<CountCase>& info) { return info.param.name; });
 
+// ASCII text is segmented without ICU. Every pair of ASCII characters, and every ASCII character
+// at every position of texts full of CR and LF, must give ICU's boundaries (for ASCII, UTF-16
+// offsets are byte offsets).
+TEST(UnicodeTextTest, AsciiSegmentationIsIcus) {
+  std::vector<std::string> texts;
+  for (int a = 0; a < 128; ++a) {
+    for (int b = 0; b < 128; ++b) texts.push_back({static_cast<char>(a), static_cast<char>(b)});
+  }
+  for (const std::string base : {"41\r\n11\r", "\r\r\n\n\r"}) {
+    for (std::size_t at = 0; at <= base.size(); ++at) {
+      for (int c = 0; c < 128; ++c)
+        texts.push_back(base.substr(0, at) + static_cast<char>(c) + base.substr(at));
+    }
+  }
+  for (const std::string& text : texts) {
+    std::vector<std::int32_t> fast{0};
+    for (std::size_t at = 0; at < text.size();) {
+      at += asciiCharacterLength(text, at);
+      fast.push_back(static_cast<std::int32_t>(at));
+    }
+    const std::vector<std::int32_t> icu = characterBoundaries(toUnicodeString(text));
+    ASSERT_EQ(fast, icu) << testing::PrintToString(text);
+    ASSERT_EQ(characterCount(text), static_cast<std::int64_t>(icu.size()) - 1);
+  }
+}
+
 TEST(UnicodeTextTest, InvalidUtf8BecomesReplacementCharacter) {
   EXPECT_EQ(toUtf8(toUnicodeString("a\xFF"
                                    "b")),
