@@ -168,16 +168,21 @@ json parseReportingFaults(std::string_view text) {
   }
 }
 
-// The lexer keeps the last tokens it read (card data, in a request) in scratch buffers that it
-// frees without overwriting them. Read as the first element of `[<text>\n,"<filler>"]`, the text
-// is followed by a token at least as long as any of its own, which overwrites them all. Returns
-// nullopt when 'text' is not exactly one value that passes every check.
+// Every token the lexer reads starts at the front of its two scratch buffers, which it frees
+// without overwriting them, so the longest recent tokens (card data, in a request) would stay
+// there. Read as the first element of `[<text>\n,"<filler>"]`, the text is followed by a token
+// that overwrites the first kOverwrittenScratch bytes: any real card number, security code,
+// expiry date or holder name many times over, even written with \u escapes. Returns nullopt when
+// 'text' is not exactly one value that passes every check.
+constexpr std::size_t kOverwrittenScratch = 256;
+
 std::optional<json> parseOverwritingScratch(std::string_view text) {
   constexpr std::string_view kOpen = "[", kSeparator = "\n,\"", kClose = "\"]";
+  const std::size_t filler = std::min(text.size(), kOverwrittenScratch);
   std::string wrapped;
-  wrapped.reserve(kOpen.size() + 2 * text.size() + kSeparator.size() + kClose.size());
+  wrapped.reserve(kOpen.size() + text.size() + kSeparator.size() + filler + kClose.size());
   const WipeOnExit wipeWrapped(wrapped);
-  wrapped.append(kOpen).append(text).append(kSeparator).append(text.size(), ' ').append(kClose);
+  wrapped.append(kOpen).append(text).append(kSeparator).append(filler, ' ').append(kClose);
   Tracker tracker(/*enclosingLevels=*/1);
   try {
     json parsed = parseTracked(wrapped, tracker);

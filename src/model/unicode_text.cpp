@@ -5,9 +5,10 @@
 #include <new>
 #include <stdexcept>
 
-#include <openssl/crypto.h>
 #include <unicode/brkiter.h>
 #include <unicode/locid.h>
+
+#include "model/wiped_text.hpp"
 
 namespace sdkcore {
 namespace {
@@ -46,7 +47,7 @@ void WipedUnicodeString::wipe() noexcept {
   // The buffer comes back in place when this string owns it alone, the inline one included.
   const std::int32_t capacity = getCapacity();
   if (char16_t* buffer = getBuffer(capacity)) {
-    OPENSSL_cleanse(buffer, sizeof(char16_t) * static_cast<std::size_t>(capacity));
+    wipeBytes(buffer, sizeof(char16_t) * static_cast<std::size_t>(capacity));
     releaseBuffer(0);
   }
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/unicode_text.hpp"
+#include "model/wiped_text.hpp"
 #include "sdkcore/string_extensions.hpp"
 
 namespace sdkcore {
@@ -46,7 +47,8 @@ void addAsciiFromLast(std::string_view text, LuhnSum& sum) {
 
 void addFromLast(std::string_view text, LuhnSum& sum) {
   if (isAscii(text)) return addAsciiFromLast(text, sum);
-  const std::vector<std::string> characters = splitCharacters(text);
+  std::vector<std::string> characters = splitCharacters(text);
+  const WipeOnExit wipeCharacters(characters);
   for (auto it = characters.rbegin(); it != characters.rend(); ++it) sum.add(*it);
 }
 

@@ -56,6 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
         RejectCase{"SecondLine", "{\n  \"a\" 1}",
                    "malformed JSON at line 2, column 7, byte offset 8"},
         RejectCase{"TrailingContent", R"({"a": 1} x)", "expected end of input"},
+        RejectCase{"TwoValues", R"(1, "x")", "expected end of input"},
+        RejectCase{"UnterminatedString", R"("abc)", "malformed JSON"},
         RejectCase{"Empty", "", "malformed JSON at line 1, column 1"},
         RejectCase{"Comment", "{/* c */}", "malformed JSON"},
         RejectCase{"TrailingComma", R"({"a": 1,})", "malformed JSON"},
@@ -85,6 +87,7 @@ TEST(StrictJson, AcceptsDepthOfSixtyFourAndEqualKeysInSiblingObjects) {
   EXPECT_NO_THROW(parseStrictJson(nested(64)));
   const auto json = parseStrictJson(R"({"a": {"k": 1}, "b": {"k": 2}, "c": ["x", "x"]})");
   EXPECT_EQ(json["b"]["k"], 2);
+  EXPECT_EQ(parseStrictJson(" \"x\"\n"), "x");
 }
 
 TEST(StrictJson, KeepsEscapedAndMultiByteText) {
