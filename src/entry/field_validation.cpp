@@ -91,9 +91,9 @@ std::string loggable(std::string_view value, ParamField field) {
 
 std::string validateMessage(const PlanEntry& entry) {
   std::optional<std::string> shown;
+  const WipeOnExit wipeShown(shown);
   if (entry.value) shown = loggable(*entry.value, entry.field);
   std::string quoted = debugOptional(shown);
-  const WipeOnExit wipeShown(shown);
   const WipeOnExit wipeQuoted(quoted);
   return joinOnce(
       {"validateField(", quoted, "): Validate ", debugString(std::optional(entry.field))});

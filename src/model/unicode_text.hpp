@@ -24,7 +24,7 @@ class WipedUnicodeString : public icu::UnicodeString {
  public:
   WipedUnicodeString() = default;
   WipedUnicodeString(WipedUnicodeString&&) noexcept = default;
-  WipedUnicodeString& operator=(WipedUnicodeString&&) noexcept = default;
+  WipedUnicodeString& operator=(WipedUnicodeString&&) = delete;  // moveFrom() wipes first
   WipedUnicodeString(const WipedUnicodeString&) = delete;
   WipedUnicodeString& operator=(const WipedUnicodeString&) = delete;
   ~WipedUnicodeString() override;
