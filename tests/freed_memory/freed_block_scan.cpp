@@ -1,6 +1,5 @@
 #include "freed_memory/freed_block_scan.hpp"
 
-#include <dlfcn.h>
 #include <execinfo.h>
 #include <malloc.h>
 
@@ -12,7 +11,6 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <sstream>
 
 extern "C" void __libc_free(void* block);
 
@@ -94,19 +92,6 @@ void armFreedBlockScan(std::span<const Needle> wanted) {
   armed.store(true);
 }
 
-// "module(symbol+offset) at module+0x..." for one frame; the second form is what addr2line reads.
-std::string describeFrame(void* frame, const char* symbol) {
-  std::ostringstream text;
-  text << symbol;
-  Dl_info info;
-  if (dladdr(frame, &info) != 0 && info.dli_fbase != nullptr) {
-    text << " at +0x" << std::hex
-         << (reinterpret_cast<std::uintptr_t>(frame) -
-             reinterpret_cast<std::uintptr_t>(info.dli_fbase));
-  }
-  return text.str();
-}
-
 std::vector<std::string> disarmFreedBlockScan() {
   armed.store(false);
   std::vector<std::string> report;
@@ -115,7 +100,8 @@ std::vector<std::string> disarmFreedBlockScan() {
     const std::unique_ptr<char*, decltype(&std::free)> symbols(
         backtrace_symbols(hits[i].frames.data(), hits[i].frameCount), &std::free);
     for (int frame = 1; symbols && frame < hits[i].frameCount; ++frame) {
-      line += "\n    " + describeFrame(hits[i].frames[frame], symbols.get()[frame]);
+      line += "\n    ";
+      line += symbols.get()[frame];
     }
     report.push_back(std::move(line));
   }
