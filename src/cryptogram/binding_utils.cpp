@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "model/wiped_text.hpp"
 #include "sdkcore/base58.hpp"
 
 namespace sdkcore {
@@ -15,12 +16,15 @@ namespace {
 
 constexpr std::string_view kPrefix = "pm_";
 
+// The code points of a binding id, overwritten when freed.
+using CodePoints = std::vector<UChar32, WipingAllocator<UChar32>>;
+
 // Returns the code points of 'bytes', or nullopt when they are not well-formed UTF-8 (overlong
 // forms, surrogates and values above U+10FFFF included).
-std::optional<std::vector<UChar32>> codePoints(const std::vector<std::uint8_t>& bytes) {
+std::optional<CodePoints> codePoints(const std::vector<std::uint8_t>& bytes) {
   const auto* data = bytes.data();
   const auto length = static_cast<std::int64_t>(bytes.size());
-  std::vector<UChar32> result;
+  CodePoints result;
   for (std::int64_t i = 0; i < length;) {
     UChar32 c = 0;
     U8_NEXT(data, i, length, c);
@@ -32,7 +36,7 @@ std::optional<std::vector<UChar32>> codePoints(const std::vector<std::uint8_t>& 
 
 // Returns the byte range of 'bytes' without the Unicode white space (which includes the line
 // breaks) at both ends.
-std::string trimmed(const std::vector<std::uint8_t>& bytes, const std::vector<UChar32>& points) {
+std::string trimmed(const std::vector<std::uint8_t>& bytes, const CodePoints& points) {
   std::size_t begin = 0;
   std::size_t end = bytes.size();
   for (auto it = points.begin(); it != points.end() && u_isUWhiteSpace(*it); ++it) {
@@ -54,8 +58,9 @@ std::string BindingUtils::decodeBindingId(std::string_view storedPaymentMethodId
     return {};
   }
   try {
-    const auto bytes = Base58::decode(storedPaymentMethodId.substr(kPrefix.size()));
+    auto bytes = Base58::decode(storedPaymentMethodId.substr(kPrefix.size()));
     if (!bytes) return {};
+    const WipeOnExit wipeBytes(*bytes);
     const auto points = codePoints(*bytes);
     if (!points) return {};
     return trimmed(*bytes, *points);
