@@ -17,9 +17,9 @@ class SdkCoreMembers;
 //
 // Logging: each call reports to `Logger::shared()` with this object's run-time type and
 // `Logger::TAG`. Card numbers appear in log messages with only their first 6 and last 4
-// characters (all masked when shorter than 13) and security codes fully masked; nothing else of
-// the card data is hidden. With no sink attached no message is built at all, and nothing a sink
-// does changes a result.
+// characters from 16 characters on, their last 4 from 8 to 15 characters and fully masked when
+// shorter; security codes are fully masked; nothing else of the card data is hidden. With no sink
+// attached no message is built at all, and nothing a sink does changes a result.
 //
 // Thread safety: one instance may serve calls from several threads at once; distinct
 // instances share only the process-wide `Logger`.

@@ -96,6 +96,21 @@ TEST(Base58Test, AgreesWithDigitByDigitConversion) {
   }
 }
 
+// All-0xFF and random buffers of every length up to 200 bytes: the largest values at every
+// alignment of the byte groups and limbs, where the carries are largest.
+TEST(Base58Test, AgreesWithDigitByDigitConversionAtEveryLength) {
+  std::mt19937 random(58);
+  for (std::size_t size = 1; size <= 200; ++size) {
+    Bytes randomBytes(size);
+    for (auto& byte : randomBytes) byte = static_cast<std::uint8_t>(random());
+    for (const Bytes& data : {Bytes(size, 0xFF), randomBytes}) {
+      const std::string expected = referenceEncode(data);
+      ASSERT_EQ(Base58::encode(data), expected) << size;
+      ASSERT_EQ(Base58::decode(expected), data) << expected;
+    }
+  }
+}
+
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 constexpr bool kInstrumented = true;
 #elif defined(__has_feature)
