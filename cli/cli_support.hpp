@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <set>
@@ -42,6 +43,8 @@ ParsedArgs parseArgs(const std::vector<std::string>& args, const std::set<std::s
 
 // Returns all of standard input, unchanged.
 std::string readStdin();
+// Returns standard input, unchanged, but no more than its first 'maxBytes' bytes.
+std::string readStdin(std::size_t maxBytes);
 // Returns 'value', or all of standard input when it is "-".
 std::string valueOrStdin(const std::string& value);
 // Returns the bytes of the file at 'path'; throws UsageError naming the file when unreadable.
