@@ -16,6 +16,7 @@
 
 #include "process.hpp"
 #include "sdkcore/base58.hpp"
+#include "support/resource_use.hpp"
 #include "support/test_keys.hpp"
 
 namespace sdkcore::testing {
@@ -335,10 +336,13 @@ long batchPeakRss(int count) {
 }
 
 TEST(TokenBatch, MemoryStaysFlatHoweverLongTheInput) {
+  // Where memory means nothing (sanitizers keep freed blocks), a shorter batch checks the answers.
+  const bool bounded = resourceBoundsApply();
   const long small = batchPeakRss(1000);
-  const long large = batchPeakRss(100000);
+  const long large = batchPeakRss(bounded ? 100000 : 2000);
   RecordProperty("peak_rss_kib_1000", std::to_string(small));
   RecordProperty("peak_rss_kib_100000", std::to_string(large));
+  if (!bounded) return;
   EXPECT_LE(large, small + small / 10)
       << "1,000 lines: " << small << " KiB, 100,000 lines: " << large << " KiB";
 }
