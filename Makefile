@@ -3,7 +3,9 @@ BUILD_DIR ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build test demo clean format sanitize tsan memcheck fuzz
+PREFIX ?= /usr/local
+
+.PHONY: all deps configure build test demo install clean format sanitize tsan memcheck fuzz
 
 all: build
 
@@ -21,6 +23,12 @@ build: configure
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# Builds the library and installs it with its headers, resource bundle, CMake package and
+# pkg-config file under PREFIX: `make install PREFIX=DIR`.
+install: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target sdkcore_installable
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
 # The demo builds only the program, quietly: the build log is shown only when the build fails.
 demo: configure
 	@echo "Building the sdkcore program (quietly; this takes a few minutes the first time)..."
@@ -31,17 +39,20 @@ demo: configure
 	@scripts/demo.sh $(BUILD_DIR)
 
 # Instrumented builds with clang, each in a directory of its own (ccache is used when present).
-# The Java tests, should there be any, carry the ctest label "java" and are left out: their JVM is
-# not instrumented. Tests labelled "timing" run too but skip their time and memory bounds.
-CCACHE := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-CLANG_CMAKE = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ $(CCACHE) $(CMAKE_FLAGS)
+# They leave out the Java binding and its tests: the JVM is not instrumented. Tests labelled
+# "timing" run too, but skip their time and memory bounds.
+CCACHE := $(if $(shell command -v ccache 2>/dev/null),\
+  -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+CLANG_CMAKE = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+  -DCMAKE_CXX_COMPILER=clang++ -DSDKCORE_BUILD_JAVA=OFF $(CCACHE) $(CMAKE_FLAGS)
 CHECKS = -fno-omit-frame-pointer -fno-sanitize-recover=all
-INSTRUMENTED_CTEST = ctest --output-on-failure -j $(JOBS) -LE java
+INSTRUMENTED_CTEST = ctest --output-on-failure -j $(JOBS)
 FUZZ_SECONDS ?= 60
 
 # The whole suite under AddressSanitizer (leaks included) and UndefinedBehaviorSanitizer.
 sanitize: deps
-	@cmake -S . -B build-asan $(CLANG_CMAKE) "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined $(CHECKS)" >/dev/null
+	@cmake -S . -B build-asan $(CLANG_CMAKE) "-DCMAKE_C_FLAGS=-fsanitize=address,undefined $(CHECKS)" \
+	  "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined $(CHECKS)" >/dev/null
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1 $(INSTRUMENTED_CTEST)
@@ -49,7 +60,8 @@ sanitize: deps
 # The whole suite under ThreadSanitizer. ICU is not instrumented, so the locks and atomics that
 # guard its internal caches are invisible to it; tests/tsan.supp silences ICU's own frames only.
 tsan: deps
-	@cmake -S . -B build-tsan $(CLANG_CMAKE) "-DCMAKE_CXX_FLAGS=-fsanitize=thread -fno-omit-frame-pointer" >/dev/null
+	@cmake -S . -B build-tsan $(CLANG_CMAKE) "-DCMAKE_C_FLAGS=-fsanitize=thread -fno-omit-frame-pointer" \
+	  "-DCMAKE_CXX_FLAGS=-fsanitize=thread -fno-omit-frame-pointer" >/dev/null
 	@cmake --build build-tsan -j $(JOBS)
 	@cd build-tsan && TSAN_OPTIONS="suppressions=$(CURDIR)/tests/tsan.supp halt_on_error=1" \
 	  $(INSTRUMENTED_CTEST)
@@ -63,6 +75,7 @@ memcheck: configure
 fuzz: deps
 	@cmake -S . -B build-fuzz $(CLANG_CMAKE) -DSDKCORE_BUILD_FUZZERS=ON -DSDKCORE_BUILD_TESTS=OFF \
 	  -DSDKCORE_BUILD_CLI=OFF -DSDKCORE_INSTALL=OFF \
+	  "-DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link,address,undefined $(CHECKS)" \
 	  "-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined $(CHECKS)" >/dev/null
 	@cmake --build build-fuzz -j $(JOBS)
 	@scripts/fuzz.sh build-fuzz $(FUZZ_SECONDS)

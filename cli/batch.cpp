@@ -2,6 +2,10 @@
 
 #include <unistd.h>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include <cerrno>
 #include <condition_variable>
 #include <cstdint>
@@ -17,7 +21,16 @@ namespace sdkcore::cli {
 namespace {
 constexpr std::size_t kReadBufferSize = 64 * 1024;
 constexpr std::size_t kWindowPerJob = 16;
+// While a request is worked on it takes about 30 times its line's size (the parsed JSON, the
+// records, UTF-16 copies for the validators, the payment string), plus a fixed amount for the
+// rest of the work and its result.
+constexpr std::size_t kCostPerLineByte = 32;
+constexpr std::size_t kCostPerLine = 16 * 1024;
 }  // namespace
+
+std::size_t batchCostOf(std::size_t lineLength) {
+  return kCostPerLine + kCostPerLineByte * lineLength;
+}
 
 LineReader::LineReader(int fd, std::size_t maxLength)
     : fd_(fd), maxLength_(maxLength), buffer_(kReadBufferSize) {}
@@ -60,7 +73,8 @@ bool LineReader::next(InputLine& line) {
       return true;
     }
   }
-  return any;
+  // A line cut short by a read error is not a line.
+  return any && !failed_;
 }
 
 namespace {
@@ -85,9 +99,16 @@ class OrderedPipeline {
   void readLoop(LineReader& reader) {
     InputLine line;
     while (reader.next(line)) {
+      const std::size_t cost = batchCostOf(line.text.size());
       std::unique_lock<std::mutex> lock(mutex_);
-      readerWait_.wait(lock, [&] { return nextSeq_ - nextWrite_ < slots_.size(); });
-      pending_.emplace_back(nextSeq_++, std::move(line));
+      // A line waits for a free slot of the window and for room in the memory budget; one that
+      // alone exceeds the budget goes when nothing else is in flight.
+      readerWait_.wait(lock, [&] {
+        return nextSeq_ - nextWrite_ < slots_.size() &&
+               (costInFlight_ == 0 || costInFlight_ + cost <= kBatchMemoryBudget);
+      });
+      costInFlight_ += cost;
+      pending_.push_back({nextSeq_++, cost, std::move(line)});
       workerWait_.notify_one();
     }
     const std::lock_guard<std::mutex> lock(mutex_);
@@ -101,13 +122,16 @@ class OrderedPipeline {
       std::unique_lock<std::mutex> lock(mutex_);
       workerWait_.wait(lock, [&] { return !pending_.empty() || inputDone_; });
       if (pending_.empty()) return;
-      auto [seq, line] = std::move(pending_.front());
+      Request request = std::move(pending_.front());
       pending_.pop_front();
       lock.unlock();
-      std::string result = work_(line);
+      std::string result = work_(request.line);
+      std::string().swap(request.line.text);
       lock.lock();
-      slots_[seq % slots_.size()] = std::move(result);
-      if (seq == nextWrite_) writerWait_.notify_one();
+      costInFlight_ -= request.cost;
+      readerWait_.notify_one();
+      slots_[request.seq % slots_.size()] = std::move(result);
+      if (request.seq == nextWrite_) writerWait_.notify_one();
     }
   }
 
@@ -138,18 +162,39 @@ class OrderedPipeline {
   const LineWork& work_;
   std::mutex mutex_;
   std::condition_variable readerWait_, workerWait_, writerWait_;
-  std::deque<std::pair<std::uint64_t, InputLine>> pending_;
+  // A line read and not yet taken by a worker.
+  struct Request {
+    std::uint64_t seq;
+    std::size_t cost;
+    InputLine line;
+  };
+
+  std::deque<Request> pending_;
   std::vector<std::optional<std::string>> slots_;  // the reorder window, indexed by seq % size
   std::uint64_t nextSeq_ = 0;
   std::uint64_t nextWrite_ = 0;
+  std::size_t costInFlight_ = 0;  // of the lines read and not yet worked off
   bool inputDone_ = false;
 };
+
+// glibc raises its mmap threshold whenever a large block is freed, and from then on keeps such
+// blocks in per-thread arenas: with many worker threads the peak memory then grows with the
+// number of arenas instead of with what is in flight. A fixed threshold hands every large block
+// back to the system when it is freed.
+void returnLargeBlocksWhenFreed() {
+#if defined(__GLIBC__)
+  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
+}
 
 }  // namespace
 
 std::size_t runOrderedBatch(LineReader& reader, std::FILE* out, unsigned jobs,
                             const LineWork& work) {
-  if (jobs > 1) return OrderedPipeline(out, jobs, work).run(reader);
+  if (jobs > 1) {
+    returnLargeBlocksWhenFreed();
+    return OrderedPipeline(out, jobs, work).run(reader);
+  }
   std::size_t count = 0;
   InputLine line;
   while (reader.next(line)) {

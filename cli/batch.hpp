@@ -22,8 +22,8 @@ class LineReader {
   LineReader(int fd, std::size_t maxLength);
 
   // Reads the next line into 'line'. Returns false at the end of the input or on a read error.
-  // A last line without a line feed counts as a line; an input that ends with a line feed has no
-  // empty line after it.
+  // A last line without a line feed counts as a line at the end of the input, but not when a read
+  // error cut it short; an input that ends with a line feed has no empty line after it.
   bool next(InputLine& line);
 
   // True when reading stopped because of a read error rather than the end of the input.
@@ -41,14 +41,24 @@ class LineReader {
   bool failed_ = false;
 };
 
+// The most that the lines in flight of a batch may together cost in memory, whatever the number
+// of jobs.
+inline constexpr std::size_t kBatchMemoryBudget = 128 * 1024 * 1024;
+
+// What a line of 'lineLength' bytes is reckoned to cost in memory while it is in flight: the line
+// and the work on it.
+std::size_t batchCostOf(std::size_t lineLength);
+
 // Turns one input line into one result line (without its line feed). Must not throw; it is
 // called from 'jobs' threads at once.
 using LineWork = std::function<std::string(const InputLine&)>;
 
 // Reads every line of 'reader', applies 'work' on 'jobs' threads (1: on the calling thread) and
 // writes the results to 'out' in input order, one per line, as soon as each is next in order.
-// At most 16 lines per job are read ahead of the output (a bounded reorder window), so memory stays
-// flat for any number of lines. Returns the number of lines processed.
+// At most 16 lines per job are read ahead of the output (a bounded reorder window), and the lines
+// in flight share kBatchMemoryBudget: a large line waits until the budget allows it, and one
+// beyond the budget goes alone. So memory stays flat for any number and size of lines and
+// any number of jobs. Each result line is written whole. Returns the number of lines processed.
 std::size_t runOrderedBatch(LineReader& reader, std::FILE* out, unsigned jobs,
                             const LineWork& work);
 

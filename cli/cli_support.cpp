@@ -1,9 +1,15 @@
 #include "cli_support.hpp"
 
-#include <fstream>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
 #include <iostream>
-#include <iterator>
 #include <sstream>
+#include <system_error>
 
 namespace sdkcore::cli {
 
@@ -40,9 +46,66 @@ ParsedArgs parseArgs(const std::vector<std::string>& args, const std::set<std::s
   return parsed;
 }
 
+ParsedArgs parseArgsWithDashValues(const std::vector<std::string>& args,
+                                   const std::set<std::string>& valueFlags,
+                                   const std::set<std::string>& switchFlags,
+                                   std::size_t maxPositional) {
+  const auto separator = std::find(args.begin(), args.end(), "--");
+  ParsedArgs parsed;
+  try {
+    parsed = parseArgs(std::vector<std::string>(args.begin(), separator), valueFlags, switchFlags,
+                       maxPositional);
+  } catch (const UsageError& error) {
+    throw UsageError(std::string(error.what()) + " (put -- before a value that begins with '-')");
+  }
+  if (separator != args.end()) {
+    parsed.positional.insert(parsed.positional.end(), separator + 1, args.end());
+  }
+  if (!parsed.help && parsed.positional.size() > maxPositional) {
+    throw UsageError("unexpected argument '" + parsed.positional[maxPositional] + "'");
+  }
+  return parsed;
+}
+
+namespace {
+
+// An open file descriptor, closed when the object goes.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// Appends everything 'fd' yields to 'out'. Returns 0, or the errno of a failed read (a
+// directory fails here with EISDIR).
+int readAll(int fd, std::string& out) {
+  std::array<char, 64 * 1024> buffer;
+  for (;;) {
+    const ssize_t count = ::read(fd, buffer.data(), buffer.size());
+    if (count == 0) return 0;
+    if (count < 0 && errno != EINTR) return errno;
+    if (count > 0) out.append(buffer.data(), static_cast<std::size_t>(count));
+  }
+}
+
+std::string reason(int error) { return std::generic_category().message(error); }
+
+}  // namespace
+
 std::string readStdin() {
   std::ostringstream buffer;
   buffer << std::cin.rdbuf();
+  // std::cin reads through C stdio, where a read error (a directory, a hang-up) shows only in
+  // ferror(); the stream itself just sees the end.
+  if (std::cin.bad() || std::ferror(stdin)) throw UsageError("cannot read standard input");
   return buffer.str();
 }
 
@@ -56,10 +119,13 @@ std::string readStdin(std::size_t maxBytes) {
 std::string valueOrStdin(const std::string& value) { return value == "-" ? readStdin() : value; }
 
 std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw UsageError("cannot read file '" + path + "'");
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw UsageError("cannot read file '" + path + "'");
+  const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  int error = file.get() < 0 ? errno : 0;
+  std::string content;
+  if (error == 0) error = readAll(file.get(), content);
+  if (error != 0) {
+    throw UsageError("cannot read file '" + path + "': " + reason(error));
+  }
   return content;
 }
 

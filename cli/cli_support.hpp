@@ -10,6 +10,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "model/strict_json.hpp"
+
 // Conventions shared by every subcommand: exit statuses, argument parsing, reading values and
 // files, and printing one JSON object per line.
 namespace sdkcore::cli {
@@ -23,6 +25,17 @@ class UsageError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// Returns read(), with the library's JsonInputError (malformed JSON input) thrown as a
+// UsageError with the same message.
+template <typename Read>
+auto asUsageError(Read&& read) -> decltype(read()) {
+  try {
+    return read();
+  } catch (const JsonInputError& error) {
+    throw UsageError(error.what());
+  }
+}
 
 // The parsed command line of one subcommand.
 struct ParsedArgs {
@@ -41,13 +54,22 @@ struct ParsedArgs {
 ParsedArgs parseArgs(const std::vector<std::string>& args, const std::set<std::string>& valueFlags,
                      const std::set<std::string>& switchFlags, std::size_t maxPositional);
 
-// Returns all of standard input, unchanged.
+// Like parseArgs, but every argument after a "--" is positional, so a value may begin with '-';
+// an error in the options names that way out.
+ParsedArgs parseArgsWithDashValues(const std::vector<std::string>& args,
+                                   const std::set<std::string>& valueFlags,
+                                   const std::set<std::string>& switchFlags,
+                                   std::size_t maxPositional);
+
+// Returns all of standard input, unchanged; throws UsageError when it cannot be read (a
+// directory, a read error).
 std::string readStdin();
 // Returns standard input, unchanged, but no more than its first 'maxBytes' bytes.
 std::string readStdin(std::size_t maxBytes);
 // Returns 'value', or all of standard input when it is "-".
 std::string valueOrStdin(const std::string& value);
-// Returns the bytes of the file at 'path'; throws UsageError naming the file when unreadable.
+// Returns the bytes of the file at 'path'; throws UsageError naming the file and the reason when
+// it cannot be opened or read (missing, a directory, no permission).
 std::string readFile(const std::string& path);
 
 // Prints 'json' compactly as one line on standard output. Invalid UTF-8 is replaced.

@@ -4,7 +4,6 @@
 #include "cli_support.hpp"
 #include "commands.hpp"
 #include "demo_key.hpp"
-#include "strict_json.hpp"
 #include "token_decryption.hpp"
 
 namespace sdkcore::cli {
@@ -33,7 +32,7 @@ Exit status: 0 decrypted, 1 the token does not decrypt, 2 usage or input error.
 std::string tokenOf(const std::string& input) {
   const std::size_t first = input.find_first_not_of(" \t\r\n");
   if (first == std::string::npos || input[first] != '{') return input;
-  const nlohmann::json json = parseStrictJson(input);
+  const nlohmann::json json = asUsageError([&] { return parseStrictJson(input); });
   const auto token = json.find("token");
   if (token == json.end() || !token->is_string()) {
     throw UsageError("the JSON input has no string member \"token\"");

@@ -2,12 +2,16 @@
 
 #include <charconv>
 #include <cstdio>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <mutex>
 #include <set>
+#include <string_view>
+#include <utility>
 
 #include "batch.hpp"
+#include "batch_progress.hpp"
 #include "cli_support.hpp"
 #include "commands.hpp"
 #include "demo_key.hpp"
@@ -37,6 +41,9 @@ or from JSON:
   --batch              JSON Lines on standard input, one result line per request, in order;
                        a line that is no valid request gets {"error": "..."} and the batch goes on
   --jobs N             with --batch: work on N requests at a time (default 1)
+  --progress, --no-progress
+                       with --batch: show (or hide) a progress line on standard error; shown by
+                       default only when standard error is a terminal
 
 Options:
   --pubkey FILE        PEM public key to encrypt with; replaces the request's pubKey. Without it
@@ -57,7 +64,9 @@ constexpr unsigned kMaxJobs = 256;
 const std::set<std::string> kValueFlags = {"--pan",   "--cvc",        "--expiry",    "--cardholder",
                                            "--order", "--binding-id", "--stored-id", "--pubkey",
                                            "--from",  "--request",    "--timestamp", "--jobs"};
-const std::set<std::string> kSwitchFlags = {"--new-card", "--log", "--batch"};
+const std::set<std::string> kSwitchFlags = {"--new-card", "--log", "--batch", "--progress",
+                                            "--no-progress"};
+constexpr const char* kBatchOnlyFlags[] = {"--jobs", "--progress", "--no-progress"};
 constexpr const char* kFieldFlags[] = {"--pan",   "--cvc",        "--expiry",    "--cardholder",
                                        "--order", "--binding-id", "--stored-id", "--new-card"};
 
@@ -74,14 +83,13 @@ unsigned parseJobs(const ParsedArgs& args) {
   return jobs;
 }
 
-// The defaults that the command line gives every request, the demo-key warning included.
-TokenDefaults defaultsFrom(const ParsedArgs& args, std::once_flag& warned) {
+// The defaults that the command line gives every request; 'onDefaultPubKeyUsed' warns about the
+// demo key.
+TokenDefaults defaultsFrom(const ParsedArgs& args, std::function<void()> onDefaultPubKeyUsed) {
   TokenDefaults defaults;
   if (auto file = args.value("--pubkey")) defaults.pubKeyOverride = readFile(*file);
   defaults.defaultPubKey = std::string(demoPublicKeyPem());
-  defaults.onDefaultPubKeyUsed = [&warned] {
-    std::call_once(warned, [] { warnDemoKeyInUse("token"); });
-  };
+  defaults.onDefaultPubKeyUsed = std::move(onDefaultPubKeyUsed);
   if (auto from = args.value("--from"))
     defaults.registeredFrom = parseRegisteredFrom(*from, "--from");
   if (auto timestamp = args.value("--timestamp")) defaults.timestamp = parseTimestamp(*timestamp);
@@ -92,29 +100,39 @@ std::string compactLine(const nlohmann::json& json) {
   return json.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
-int runBatch(const ParsedArgs& args, const TokenDefaults& defaults) {
+int runBatch(const ParsedArgs& args, const TokenDefaults& defaults, BatchProgress& progress) {
   const unsigned jobs = parseJobs(args);
   SdkCore core;
   const LineWork work = [&](const InputLine& line) -> std::string {
+    bool failed = true;
+    std::string result;
     try {
       if (line.tooLong) {
         throw UsageError("line longer than " + std::to_string(kMaxBatchLine) + " bytes");
       }
       if (line.text.empty()) throw UsageError("empty line");
-      return compactLine(
-          tokenResultJson(core.generateWithConfig(configFromJsonText(line.text, defaults))));
+      const TokenResult answer = core.generateWithConfig(configFromJsonText(line.text, defaults));
+      failed = !answer.token;
+      result = compactLine(tokenResultJson(answer));
     } catch (const std::exception& error) {
-      return compactLine({{"error", error.what()}});
+      result = compactLine({{"error", error.what()}});
     }
+    progress.count(failed);
+    return result;
   };
   LineReader reader(STDIN_FILENO, kMaxBatchLine);
-  runOrderedBatch(reader, stdout, jobs, work);
+  try {
+    runOrderedBatch(reader, stdout, jobs, work);
+  } catch (...) {
+    progress.finish();
+    throw;
+  }
+  progress.finish();
   if (reader.failed()) throw UsageError("cannot read standard input");
   return kExitSuccess;
 }
 
 int runSingle(const ParsedArgs& args, const TokenDefaults& defaults) {
-  if (args.has("--jobs")) throw UsageError("option --jobs needs --batch");
   const std::optional<std::string> request = args.value("--request");
   const SDKCoreConfig config =
       request ? configFromJsonText(*request == "-" ? readStdin() : readFile(*request), defaults)
@@ -141,10 +159,28 @@ int runToken(const Args& rawArgs) {
     if (batch && args.has("--request"))
       throw UsageError("option --request cannot be used with --batch");
   }
+  for (const char* flag : kBatchOnlyFlags) {
+    if (!batch && args.has(flag))
+      throw UsageError(std::string("option ") + flag + " needs --batch");
+  }
+  if (args.has("--progress") && args.has("--no-progress")) {
+    throw UsageError("options --progress and --no-progress cannot be used together");
+  }
+  const bool showProgress =
+      batch && (args.has("--progress") || (!args.has("--no-progress") && isatty(STDERR_FILENO)));
+  // Every line for standard error goes through 'progress', which clears the progress line
+  // before it and redraws it after.
+  const auto progress = std::make_shared<BatchProgress>(stderr, showProgress);
+  const StreamLogSink::LineWriter writeLine = [progress](std::string_view line) {
+    progress->writeLine(line);
+  };
   std::once_flag warned;
-  const TokenDefaults defaults = defaultsFrom(args, warned);
-  if (args.has("--log")) Logger::shared().addLogInterface(std::make_shared<StreamLogSink>(stderr));
-  return batch ? runBatch(args, defaults) : runSingle(args, defaults);
+  const TokenDefaults defaults = defaultsFrom(args, [&warned, &writeLine] {
+    std::call_once(warned, [&] { writeLine(demoKeyWarning("token")); });
+  });
+  if (args.has("--log"))
+    Logger::shared().addLogInterface(std::make_shared<StreamLogSink>(writeLine));
+  return batch ? runBatch(args, defaults, *progress) : runSingle(args, defaults);
 }
 
 }  // namespace sdkcore::cli

@@ -8,51 +8,11 @@
 
 #include "cli_support.hpp"
 #include "commands.hpp"
-#include "sdkcore/address_line1_validator.hpp"
-#include "sdkcore/address_line2_validator.hpp"
-#include "sdkcore/address_line3_validator.hpp"
-#include "sdkcore/card_code_validator.hpp"
-#include "sdkcore/card_expiry_validator.hpp"
-#include "sdkcore/card_holder_validator.hpp"
-#include "sdkcore/card_number_validator.hpp"
-#include "sdkcore/city_validator.hpp"
-#include "sdkcore/country_validator.hpp"
-#include "sdkcore/email_validator.hpp"
-#include "sdkcore/phone_number_validator.hpp"
-#include "sdkcore/postal_code_validator.hpp"
-#include "sdkcore/state_validator.hpp"
 #include "sdkcore/validation_result.hpp"
+#include "validation/named_validators.hpp"
 
 namespace sdkcore::cli {
 namespace {
-
-using TextValidator = BaseValidator<std::string>;
-
-template <typename Validator>
-std::unique_ptr<TextValidator> make() {
-  return std::make_unique<Validator>();
-}
-
-struct Field {
-  std::string_view name;
-  std::unique_ptr<TextValidator> (*makeValidator)();
-};
-
-constexpr Field kFields[] = {
-    {"card-number", make<CardNumberValidator>},
-    {"expiry", make<CardExpiryValidator>},
-    {"cvc", make<CardCodeValidator>},
-    {"cardholder", make<CardHolderValidator>},
-    {"email", make<EmailValidator>},
-    {"phone", make<PhoneNumberValidator>},
-    {"address-line1", make<AddressLine1Validator>},
-    {"address-line2", make<AddressLine2Validator>},
-    {"address-line3", make<AddressLine3Validator>},
-    {"city", make<CityValidator>},
-    {"country", make<CountryValidator>},
-    {"state", make<StateValidator>},
-    {"postal-code", make<PostalCodeValidator>},
-};
 
 constexpr std::string_view kUsage =
     "Usage: sdkcore validate FIELD VALUE\n"
@@ -67,31 +27,10 @@ constexpr std::string_view kUsage =
     "{\"isValid\": false, \"errorCode\": \"...\", \"errorMessage\": \"...\"} and exits 1.\n"
     "Messages follow LANG / LC_ALL / LC_MESSAGES.\n";
 
-const Field& findField(const std::string& name) {
-  const auto* found = std::find_if(std::begin(kFields), std::end(kFields),
-                                   [&](const Field& field) { return field.name == name; });
-  if (found == std::end(kFields)) {
-    throw UsageError("unknown FIELD '" + name + "' (see 'sdkcore validate --help')");
-  }
-  return *found;
-}
-
-// Options come before "--"; everything after it is positional, so a VALUE may begin with '-'.
-ParsedArgs parseValidateArgs(const Args& args) {
-  const auto separator = std::find(args.begin(), args.end(), "--");
-  ParsedArgs parsed;
-  try {
-    parsed = parseArgs(Args(args.begin(), separator), {}, {}, 2);
-  } catch (const UsageError& error) {
-    throw UsageError(std::string(error.what()) + " (put -- before a VALUE that begins with '-')");
-  }
-  if (separator != args.end()) {
-    parsed.positional.insert(parsed.positional.end(), separator + 1, args.end());
-  }
-  if (!parsed.help && parsed.positional.size() > 2) {
-    throw UsageError("unexpected argument '" + parsed.positional[2] + "'");
-  }
-  return parsed;
+std::unique_ptr<BaseValidator<std::string>> findValidator(const std::string& name) {
+  auto validator = makeNamedValidator(name);
+  if (!validator) throw UsageError("unknown FIELD '" + name + "' (see 'sdkcore validate --help')");
+  return validator;
 }
 
 // Keeps the documented member order (isValid first), which nlohmann::json would sort away.
@@ -107,13 +46,13 @@ void printResult(const ValidationResult& result) {
 }  // namespace
 
 int runValidate(const Args& args) {
-  const ParsedArgs parsed = parseValidateArgs(args);
+  const ParsedArgs parsed = parseArgsWithDashValues(args, {}, {}, 2);
   if (parsed.help) return printUsage(std::string(kUsage));
   if (parsed.positional.empty()) throw UsageError("missing FIELD (see 'sdkcore validate --help')");
-  const Field& field = findField(parsed.positional[0]);
+  const auto validator = findValidator(parsed.positional[0]);
   if (parsed.positional.size() < 2) throw UsageError("missing VALUE (or - for standard input)");
   const std::string value = valueOrStdin(parsed.positional[1]);
-  const ValidationResult result = field.makeValidator()->validate(value);
+  const ValidationResult result = validator->validate(value);
   printResult(result);
   return result.isValid() ? kExitSuccess : kExitFailure;
 }

@@ -18,5 +18,6 @@ int runValidate(const Args& args);
 int runBase58(const Args& args);
 int runPmId(const Args& args);
 int runDemoKey(const Args& args);
+int runCard(const Args& args);
 
 }  // namespace sdkcore::cli

@@ -1,5 +1,7 @@
 #include "log_sink.hpp"
 
+#include <mutex>
+
 #include "model/text_form.hpp"
 #include "sdkcore/param_field.hpp"
 
@@ -18,15 +20,19 @@ std::string formatLogLine(const std::string& tag, const std::string& message,
   return escapeControlCharacters(line);
 }
 
+StreamLogSink::StreamLogSink(std::FILE* stream)
+    : writeLine_([stream, mutex = std::make_shared<std::mutex>()](std::string_view line) {
+        const std::lock_guard<std::mutex> lock(*mutex);
+        std::fwrite(line.data(), 1, line.size(), stream);
+        std::fputc('\n', stream);
+        std::fflush(stream);
+      }) {}
+
 void StreamLogSink::log(const std::type_info&, const std::string& tag, const std::string& message,
                         std::shared_ptr<const std::exception> exception) {
   // A sink must not throw into the library; an event that cannot be formatted is dropped.
   try {
-    std::string line = formatLogLine(tag, message, exception.get());
-    line += '\n';
-    const std::lock_guard<std::mutex> lock(mutex_);
-    std::fwrite(line.data(), 1, line.size(), stream_);
-    std::fflush(stream_);
+    writeLine_(formatLogLine(tag, message, exception.get()));
   } catch (...) {
   }
 }

@@ -26,6 +26,8 @@ constexpr Command kCommands[] = {
     {"validate", sdkcore::cli::runValidate, "run one field validator"},
     {"base58", sdkcore::cli::runBase58, "encode or decode Base58"},
     {"pm-id", sdkcore::cli::runPmId, "encode or decode stored-payment-method identifiers"},
+    {"card", sdkcore::cli::runCard,
+     "card-entry helpers: brand, as-you-type check, grouping, expiry"},
     {"demo-key", sdkcore::cli::runDemoKey, "print the built-in demo key pair (test key only)"},
 };
 

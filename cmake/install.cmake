@@ -1,4 +1,5 @@
-# Installs the library, its headers and a CMake package that `find_package(sdkcore)` finds.
+# Installs the library, its headers, a CMake package that `find_package(sdkcore)` finds and a
+# pkg-config file.
 include(CMakePackageConfigHelpers)
 
 install(TARGETS sdkcore EXPORT sdkcoreTargets
@@ -20,3 +21,18 @@ install(FILES ${PROJECT_BINARY_DIR}/sdkcoreConfig.cmake ${PROJECT_BINARY_DIR}/sd
 # own directory.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/SDKCore_SDKCore.bundle
   DESTINATION ${CMAKE_INSTALL_DATADIR}/sdkcore)
+
+# pkg-config: `pkg-config --cflags --libs sdkcore`, with --static for the static library.
+file(RELATIVE_PATH sdkcore_pc_to_prefix ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig
+     ${CMAKE_INSTALL_PREFIX})
+string(REGEX REPLACE "/$" "" sdkcore_pc_to_prefix "${sdkcore_pc_to_prefix}")
+configure_file(${PROJECT_SOURCE_DIR}/cmake/sdkcore.pc.in ${PROJECT_BINARY_DIR}/sdkcore.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/sdkcore.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+# What `make install` builds before installing: the library and its resource bundle, and the Java
+# binding's jar and JNI library when it is built.
+add_custom_target(sdkcore_installable)
+add_dependencies(sdkcore_installable sdkcore)
+if(TARGET sdkcore_jni)
+  add_dependencies(sdkcore_installable sdkcore_jni sdkcore_java)
+endif()

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "sdkcore/base_validator.hpp"
+#include "sdkcore/export.h"
 
 namespace sdkcore {
 
@@ -13,7 +14,7 @@ namespace sdkcore {
 // Messages are produced once, at construction, in the language current then (a host text for the
 // key first, then the library's own table). Thread safety: immutable after construction; one
 // instance may validate on several threads at once.
-class AddressLine1Validator : public BaseValidator<std::string> {
+class SDKCORE_EXPORT AddressLine1Validator : public BaseValidator<std::string> {
  public:
   // Builds the rules and produces the messages. Throws only on resource exhaustion.
   AddressLine1Validator();

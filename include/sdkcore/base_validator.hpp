@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "sdkcore/export.h"
 #include "sdkcore/validation_result.hpp"
 
 namespace sdkcore {
@@ -45,7 +46,7 @@ class AnyBaseValidationRule {
 // Thread safety: immutable after construction, so one instance may validate on several threads
 // at once.
 template <typename T>
-class BaseValidator {
+class SDKCORE_EXPORT BaseValidator {
  public:
   virtual ~BaseValidator() = default;
 

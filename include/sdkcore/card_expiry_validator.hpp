@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "sdkcore/base_validator.hpp"
+#include "sdkcore/export.h"
 
 namespace sdkcore {
 
@@ -14,7 +15,7 @@ namespace sdkcore {
 // Messages are produced once, at construction, in the language current then (a host text for the
 // key first, then the library's own table). Thread safety: immutable after construction; one
 // instance may validate on several threads at once.
-class CardExpiryValidator : public BaseValidator<std::string> {
+class SDKCORE_EXPORT CardExpiryValidator : public BaseValidator<std::string> {
  public:
   // Builds the rules: produces the messages and compiles the pattern. Throws only on resource
   // exhaustion.

@@ -6,11 +6,13 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+#include "sdkcore/export.h"
+
 namespace sdkcore {
 
 // Identifies the card of a token: either the number of a new card or the identifier of a stored
 // payment method (binding). An immutable value: safe to share between threads.
-class CardIdentifier {
+class SDKCORE_EXPORT CardIdentifier {
  public:
   enum class Kind { newPaymentMethodIdentifier, storedPaymentMethodIdentifier };
 
@@ -41,10 +43,10 @@ class CardIdentifier {
 // "newPaymentMethodIdentifier" if there is one, else a string "storedPaymentMethodIdentifier";
 // other members are ignored. With neither it throws `DecodingError` (dataCorrupted,
 // "Unknown type of card identifier").
-void to_json(nlohmann::json& json, const CardIdentifier& identifier);
-void to_json(nlohmann::ordered_json& json, const CardIdentifier& identifier);
-CardIdentifier cardIdentifierFromJson(const nlohmann::json& json);
-CardIdentifier cardIdentifierFromJson(const nlohmann::ordered_json& json);
+SDKCORE_EXPORT void to_json(nlohmann::json& json, const CardIdentifier& identifier);
+SDKCORE_EXPORT void to_json(nlohmann::ordered_json& json, const CardIdentifier& identifier);
+SDKCORE_EXPORT CardIdentifier cardIdentifierFromJson(const nlohmann::json& json);
+SDKCORE_EXPORT CardIdentifier cardIdentifierFromJson(const nlohmann::ordered_json& json);
 
 }  // namespace sdkcore
 

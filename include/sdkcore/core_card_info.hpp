@@ -7,12 +7,13 @@
 
 #include "sdkcore/card_identifier.hpp"
 #include "sdkcore/expiry_date.hpp"
+#include "sdkcore/export.h"
 
 namespace sdkcore {
 
 // The card data a payment string is written from: an identifier with the optional expiry date,
 // security code and card holder name. An immutable value: safe to share between threads.
-class CoreCardInfo {
+class SDKCORE_EXPORT CoreCardInfo {
  public:
   CoreCardInfo(CardIdentifier identifier, std::optional<ExpiryDate> expDate,
                std::optional<std::string> cvv, std::optional<std::string> cardHolder);
@@ -34,10 +35,10 @@ class CoreCardInfo {
 // Reading requires "identifier"; a missing or null optional member reads as absent, a value of
 // the wrong type fails the whole reading. Members are read in the order above and the first
 // failure is thrown as `DecodingError`; unknown members are ignored.
-void to_json(nlohmann::json& json, const CoreCardInfo& info);
-void to_json(nlohmann::ordered_json& json, const CoreCardInfo& info);
-CoreCardInfo coreCardInfoFromJson(const nlohmann::json& json);
-CoreCardInfo coreCardInfoFromJson(const nlohmann::ordered_json& json);
+SDKCORE_EXPORT void to_json(nlohmann::json& json, const CoreCardInfo& info);
+SDKCORE_EXPORT void to_json(nlohmann::ordered_json& json, const CoreCardInfo& info);
+SDKCORE_EXPORT CoreCardInfo coreCardInfoFromJson(const nlohmann::json& json);
+SDKCORE_EXPORT CoreCardInfo coreCardInfoFromJson(const nlohmann::ordered_json& json);
 
 }  // namespace sdkcore
 

@@ -4,6 +4,8 @@
 #include <exception>
 #include <string_view>
 
+#include "sdkcore/export.h"
+
 namespace sdkcore {
 
 // Why encrypting a payment string failed. `keyCreationFailed`: the key text is no usable RSA
@@ -19,11 +21,11 @@ enum class CryptogramCipherError : std::uint8_t {
 };
 
 // Returns the case name, such as "keyCreationFailed".
-std::string_view caseName(CryptogramCipherError error) noexcept;
+SDKCORE_EXPORT std::string_view caseName(CryptogramCipherError error) noexcept;
 
 // The exception that carries a `CryptogramCipherError`; what() is the case name. Immutable: safe
 // to share between threads.
-class CryptogramCipherException : public std::exception {
+class SDKCORE_EXPORT CryptogramCipherException : public std::exception {
  public:
   explicit CryptogramCipherException(CryptogramCipherError error) noexcept : error_(error) {}
   CryptogramCipherError error() const noexcept { return error_; }

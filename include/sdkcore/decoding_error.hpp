@@ -5,12 +5,14 @@
 #include <string_view>
 #include <vector>
 
+#include "sdkcore/export.h"
+
 namespace sdkcore {
 
 // The error thrown when reading the JSON form of a card model record (`ExpiryDate`,
 // `CardIdentifier`, `CoreCardInfo`, `ZKITRegisteredFrom`) fails. what() is the description.
 // Immutable: safe to share between threads.
-class DecodingError : public std::runtime_error {
+class SDKCORE_EXPORT DecodingError : public std::runtime_error {
  public:
   enum class Kind {
     // The value is there and of the right type but unusable: an unknown raw text, no readable
@@ -40,6 +42,6 @@ class DecodingError : public std::runtime_error {
 };
 
 // Returns the name of 'kind', such as "keyNotFound".
-std::string_view kindName(DecodingError::Kind kind) noexcept;
+SDKCORE_EXPORT std::string_view kindName(DecodingError::Kind kind) noexcept;
 
 }  // namespace sdkcore

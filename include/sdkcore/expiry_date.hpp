@@ -7,11 +7,13 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+#include "sdkcore/export.h"
+
 namespace sdkcore {
 
 // A card's expiry month and year. Holds whatever it is given; nothing is validated.
 // An immutable value: safe to share between threads.
-class ExpiryDate {
+class SDKCORE_EXPORT ExpiryDate {
  public:
   // Year first (the full year, such as 2025), then month; stored as given.
   ExpiryDate(std::int64_t expYear, std::int64_t expMonth) noexcept
@@ -39,17 +41,17 @@ class ExpiryDate {
 // (a float with an integral value is accepted) in any order, and throws `DecodingError`
 // otherwise: keyNotFound, valueNotFound (null), typeMismatch, or dataCorrupted for a number with
 // a fraction or out of range.
-void to_json(nlohmann::json& json, const ExpiryDate& date);
-void to_json(nlohmann::ordered_json& json, const ExpiryDate& date);
-ExpiryDate expiryDateFromJson(const nlohmann::json& json);
-ExpiryDate expiryDateFromJson(const nlohmann::ordered_json& json);
+SDKCORE_EXPORT void to_json(nlohmann::json& json, const ExpiryDate& date);
+SDKCORE_EXPORT void to_json(nlohmann::ordered_json& json, const ExpiryDate& date);
+SDKCORE_EXPORT ExpiryDate expiryDateFromJson(const nlohmann::json& json);
+SDKCORE_EXPORT ExpiryDate expiryDateFromJson(const nlohmann::ordered_json& json);
 
 }  // namespace sdkcore
 
 // Hashes year, then month; equal values hash equally.
 template <>
 struct std::hash<sdkcore::ExpiryDate> {
-  std::size_t operator()(const sdkcore::ExpiryDate& date) const noexcept;
+  SDKCORE_EXPORT std::size_t operator()(const sdkcore::ExpiryDate& date) const noexcept;
 };
 
 // Lets nlohmann/json convert the type directly: json.get<sdkcore::ExpiryDate>() and

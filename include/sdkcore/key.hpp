@@ -5,6 +5,8 @@
 #include <string_view>
 #include <utility>
 
+#include "sdkcore/export.h"
+
 namespace sdkcore {
 
 // A public key as the library receives it: its text (PEM or bare Base64), its algorithm name
@@ -12,7 +14,7 @@ namespace sdkcore {
 // equal (texts compared case-sensitively); no hashing. Construction validates nothing and never
 // fails. A plain value: copies may be used on any thread, but setExpiration() must not race with
 // reads of the same object.
-class Key {
+class SDKCORE_EXPORT Key {
  public:
   Key(std::string value, std::string protocol, std::int64_t expiration)
       : value_(std::move(value)), protocol_(std::move(protocol)), expiration_(expiration) {}
@@ -32,6 +34,6 @@ class Key {
 
 // Returns 'text' with line feeds, carriage returns, spaces, tabs and the PEM armour lines of
 // public keys and certificates removed, leaving the Base64 body. Never fails.
-std::string pemKeyContent(std::string_view text);
+SDKCORE_EXPORT std::string pemKeyContent(std::string_view text);
 
 }  // namespace sdkcore

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "sdkcore/export.h"
 #include "sdkcore/resource_bundle.hpp"
 
 // The library's message texts, in two stages that let a host application replace any message:
@@ -33,10 +34,10 @@ namespace sdkcore {
 // or the executable when linked statically) and the install location relative to it
 // (<prefix>/share/sdkcore beside <prefix>/lib or <prefix>/bin); the executable's directory. When
 // there is none, the copy of the library's string tables compiled into it serves.
-const ResourceBundle& sdkCoreBundle();
+SDKCORE_EXPORT const ResourceBundle& sdkCoreBundle();
 
 // Returns the current language's text for 'key' in sdkCoreBundle(), or 'key' itself.
-std::string localized(std::string_view key);
+SDKCORE_EXPORT std::string localized(std::string_view key);
 
 // Each returns the host's text for its key, or the key: "vorlix_card_incorrect_cvc",
 // "vorlix_card_incorrect_length", "vorlix_card_incorrect_number", "vorlix_card_incorrect_expiry",
@@ -44,18 +45,18 @@ std::string localized(std::string_view key);
 // "vorlix_binding_incorrect_length", "vorlix_pub_key_required", "vorlix_binding_required",
 // "vorlix_binding_incorrect", "vorlix_field_required" (for requiredField()),
 // "vorlix_email_incorrect", "vorlix_phone_number_incorrect".
-std::string cardIncorrectCVC();
-std::string cardIncorrectLength();
-std::string cardIncorrectNumber();
-std::string cardIncorrectExpiry();
-std::string cardIncorrectCardHolder();
-std::string orderIncorrectLength();
-std::string bindingIncorrectLength();
-std::string pubKeyRequired();
-std::string bindingRequired();
-std::string bindingIncorrect();
-std::string requiredField();
-std::string emailIncorrect();
-std::string phoneNumberIncorrect();
+SDKCORE_EXPORT std::string cardIncorrectCVC();
+SDKCORE_EXPORT std::string cardIncorrectLength();
+SDKCORE_EXPORT std::string cardIncorrectNumber();
+SDKCORE_EXPORT std::string cardIncorrectExpiry();
+SDKCORE_EXPORT std::string cardIncorrectCardHolder();
+SDKCORE_EXPORT std::string orderIncorrectLength();
+SDKCORE_EXPORT std::string bindingIncorrectLength();
+SDKCORE_EXPORT std::string pubKeyRequired();
+SDKCORE_EXPORT std::string bindingRequired();
+SDKCORE_EXPORT std::string bindingIncorrect();
+SDKCORE_EXPORT std::string requiredField();
+SDKCORE_EXPORT std::string emailIncorrect();
+SDKCORE_EXPORT std::string phoneNumberIncorrect();
 
 }  // namespace sdkcore

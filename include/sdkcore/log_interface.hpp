@@ -5,10 +5,12 @@
 #include <string>
 #include <typeinfo>
 
+#include "sdkcore/export.h"
+
 namespace sdkcore {
 
 // A log sink that the host attaches to `Logger::shared()`.
-class LogInterface {
+class SDKCORE_EXPORT LogInterface {
  public:
   virtual ~LogInterface() = default;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <condition_variable>
 #include <exception>
 #include <memory>
 #include <mutex>
@@ -8,6 +9,7 @@
 #include <typeinfo>
 #include <vector>
 
+#include "sdkcore/export.h"
 #include "sdkcore/log_interface.hpp"
 
 namespace sdkcore {
@@ -16,9 +18,9 @@ namespace sdkcore {
 // order, synchronously on the logging thread. There are no levels, no filtering and no buffering.
 //
 // Thread safety: all operations may be called from any thread at once. The sink list is guarded
-// by a mutex that is held only while a sink is appended and while the list is copied for one
-// delivery, never while sinks run; sinks may therefore log or add sinks themselves.
-class Logger {
+// by a mutex that is never held while sinks run; sinks may therefore log, add sinks or remove
+// sinks themselves.
+class SDKCORE_EXPORT Logger {
  public:
   static constexpr std::string_view TAG = "SDK-Core";
 
@@ -29,26 +31,38 @@ class Logger {
   Logger(const Logger&) = delete;
   Logger& operator=(const Logger&) = delete;
 
-  // Appends 'logger' to the sinks and keeps it for the life of the process; there is no removal.
-  // A sink added twice receives every event twice; a null sink is ignored at delivery.
+  // Appends 'logger' to the sinks and keeps it until it is removed. A sink added twice receives
+  // every event twice; a null sink is ignored at delivery.
   virtual void addLogInterface(std::shared_ptr<LogInterface> logger);
 
   // Delivers the event unchanged to a snapshot of the sinks, first registered first. A sink added
-  // during delivery receives only later events. Never throws: an exception thrown by a sink is
-  // caught and dropped, and the remaining sinks still receive the event.
+  // during delivery receives only later events; a sink removed during delivery receives no event
+  // that has not reached it yet. Never throws: an exception thrown by a sink is caught and
+  // dropped, and the remaining sinks still receive the event.
   virtual void log(const std::type_info& classMethod, const std::string& tag,
                    const std::string& message, std::shared_ptr<const std::exception> exception);
+
+  // Detaches every registration of 'logger' and returns whether there was one. Once it returns,
+  // the sink is never called again: it waits for deliveries to that sink in progress on other
+  // threads, so it must not be called while holding a lock that the sink takes. Called from
+  // inside that sink's own log() it returns at once, without waiting for other threads, and no
+  // delivery to the sink starts after it. The logger releases its references to the sink.
+  virtual bool removeLogInterface(const std::shared_ptr<LogInterface>& logger);
 
   // True when at least one sink is attached; lets callers skip building messages nobody reads.
   bool hasLogInterfaces() const;
 
  protected:
-  Logger() = default;
-  virtual ~Logger() = default;
+  Logger();
+  virtual ~Logger();
 
  private:
+  struct Registration;
+
   mutable std::mutex mutex_;
-  std::vector<std::shared_ptr<LogInterface>> logInterfaces_;
+  std::condition_variable deliveryEnded_;
+  std::vector<std::shared_ptr<Registration>> registrations_;
+  std::vector<std::shared_ptr<Registration>> draining_;  // removed, with deliveries in progress
 };
 
 }  // namespace sdkcore

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "sdkcore/export.h"
+
 namespace sdkcore {
 
 // The closed set of keys of a token request's error map, one per checked field
@@ -23,15 +25,15 @@ enum class ParamField : std::uint8_t {
 };
 
 // Returns the case name of 'field', such as "PAN".
-std::string_view caseName(ParamField field) noexcept;
+SDKCORE_EXPORT std::string_view caseName(ParamField field) noexcept;
 
 // Returns the text form of a field key that may be absent:
 // "Optional(SDKCore.ParamField.PAN)" when present, "nil" when absent.
-std::string debugString(std::optional<ParamField> field);
+SDKCORE_EXPORT std::string debugString(std::optional<ParamField> field);
 
 // A `ParamField` used as an error object, as the library passes it with its log events.
 // what() is the case name. An immutable value: safe to share between threads.
-class ParamFieldError : public std::exception {
+class SDKCORE_EXPORT ParamFieldError : public std::exception {
  public:
   explicit ParamFieldError(ParamField field) noexcept : field_(field) {}
   ParamField field() const noexcept { return field_; }

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <variant>
 
+#include "sdkcore/export.h"
+
 namespace sdkcore {
 
 // The six payload records of a token request. Fields are fixed at construction and read through
@@ -13,7 +15,7 @@ namespace sdkcore {
 // between threads. Constructors never fail.
 
 // A card typed in, for an order.
-class CardParams {
+class SDKCORE_EXPORT CardParams {
  public:
   CardParams(std::string pan, std::string cvc, std::string expiryMMYY,
              std::optional<std::string> cardholder, std::string mdOrder, std::string pubKey);
@@ -34,7 +36,7 @@ class CardParams {
 };
 
 // A card typed in, without an order.
-class CardParamsInstant {
+class SDKCORE_EXPORT CardParamsInstant {
  public:
   CardParamsInstant(std::string pan, std::string cvc, std::string expiryMMYY,
                     std::optional<std::string> cardholder, std::string pubKey);
@@ -53,7 +55,7 @@ class CardParamsInstant {
 };
 
 // A new card typed in; the same fields as `CardParamsInstant`, a distinct type.
-class NewPaymentMethodParams {
+class SDKCORE_EXPORT NewPaymentMethodParams {
  public:
   NewPaymentMethodParams(std::string pan, std::string cvc, std::string expiryMMYY,
                          std::optional<std::string> cardholder, std::string pubKey);
@@ -72,7 +74,7 @@ class NewPaymentMethodParams {
 };
 
 // A stored card (binding), for an order.
-class BindingParams {
+class SDKCORE_EXPORT BindingParams {
  public:
   BindingParams(std::string pubKey, std::string bindingId, std::optional<std::string> cvc,
                 std::string mdOrder);
@@ -89,7 +91,7 @@ class BindingParams {
 };
 
 // A stored card (binding), without an order.
-class BindingParamsInstant {
+class SDKCORE_EXPORT BindingParamsInstant {
  public:
   BindingParamsInstant(std::string pubKey, std::string bindingId, std::optional<std::string> cvc);
   const std::string& bindingId() const noexcept { return bindingId_; }
@@ -103,7 +105,7 @@ class BindingParamsInstant {
 };
 
 // A stored payment method named by its public identifier, "pm_" + Base58 of the binding id.
-class StoredPaymentMethodParams {
+class SDKCORE_EXPORT StoredPaymentMethodParams {
  public:
   StoredPaymentMethodParams(std::string pubKey, std::string storePaymentMethodId,
                             std::optional<std::string> cvc);
@@ -125,19 +127,19 @@ using PaymentParamsVariant =
                  NewPaymentMethodParams, StoredPaymentMethodParams>;
 
 // Returns the case name of the variant's alternative, such as "cardParams".
-std::string_view caseName(const PaymentParamsVariant& params) noexcept;
+SDKCORE_EXPORT std::string_view caseName(const PaymentParamsVariant& params) noexcept;
 
 // Text forms of the records, as the library's log messages embed them, e.g.
 // `SDKCore.BindingParamsInstant(bindingId: "b", cvc: nil, pubKey: "k")`: fields in stored order,
 // texts quoted with `"` and `\` escaped and control characters written as \n, \r, \t, \0 or
 // \u{HEX}, so a form is always one line. They show card data in clear.
-std::string debugString(const CardParams& params);
-std::string debugString(const CardParamsInstant& params);
-std::string debugString(const NewPaymentMethodParams& params);
-std::string debugString(const BindingParams& params);
-std::string debugString(const BindingParamsInstant& params);
-std::string debugString(const StoredPaymentMethodParams& params);
+SDKCORE_EXPORT std::string debugString(const CardParams& params);
+SDKCORE_EXPORT std::string debugString(const CardParamsInstant& params);
+SDKCORE_EXPORT std::string debugString(const NewPaymentMethodParams& params);
+SDKCORE_EXPORT std::string debugString(const BindingParams& params);
+SDKCORE_EXPORT std::string debugString(const BindingParamsInstant& params);
+SDKCORE_EXPORT std::string debugString(const StoredPaymentMethodParams& params);
 // "SDKCore.PaymentParamsVariant.cardParams(params: SDKCore.CardParams(...))".
-std::string debugString(const PaymentParamsVariant& params);
+SDKCORE_EXPORT std::string debugString(const PaymentParamsVariant& params);
 
 }  // namespace sdkcore

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <utility>
 
+#include "sdkcore/export.h"
+
 namespace sdkcore {
 
 // Options of toRegex(), a bit set.
@@ -18,7 +20,7 @@ enum class RegexOptions : std::uint32_t { none = 0, caseInsensitive = 1 };
 //
 // Made by toRegex() (string_extensions.hpp). The pattern is compiled once; copies share it.
 // Immutable and safe to use from any number of threads at once.
-class Regex {
+class SDKCORE_EXPORT Regex {
  public:
   // Returns true when the expression matches somewhere in the whole of 'text'. Invalid UTF-8 is
   // read with each ill-formed sequence as U+FFFD, so it matches only what accepts that

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "sdkcore/export.h"
+
 namespace sdkcore {
 
 // A set of string tables, one per language ("en", "de", ...): a "SDKCore_SDKCore.bundle"
@@ -20,7 +22,7 @@ namespace sdkcore {
 //
 // The tables are read when the bundle is made and not again. Immutable afterwards, so it is safe
 // to share between threads.
-class ResourceBundle {
+class SDKCORE_EXPORT ResourceBundle {
  public:
   // The name of the library's bundle directory.
   static constexpr std::string_view kDirectoryName = "SDKCore_SDKCore.bundle";

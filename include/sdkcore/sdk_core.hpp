@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "sdkcore/export.h"
 #include "sdkcore/sdk_core_config.hpp"
 #include "sdkcore/token_result.hpp"
 
@@ -21,10 +22,17 @@ class SdkCoreMembers;
 // shorter; security codes are fully masked; nothing else of the card data is hidden. With no sink
 // attached no message is built at all, and nothing a sink does changes a result.
 //
+// Time zone: the payment string's date is the local time and UTC offset of the time stamp in the
+// process's zone as the C library holds it (TZ, including POSIX rule strings, or the system
+// zone, with the system's zone rules). The zone is process-wide; the constructor re-reads it
+// with tzset().
+//
 // Thread safety: one instance may serve calls from several threads at once; distinct
-// instances share only the process-wide `Logger`.
-class SdkCore {
+// instances share only the process-wide `Logger` and the C library's zone.
+class SDKCORE_EXPORT SdkCore {
  public:
+  // Builds the members and calls tzset(), so a TZ set before construction takes effect. Throws
+  // only on resource exhaustion.
   SdkCore();
   virtual ~SdkCore();
   SdkCore(const SdkCore&) = delete;
@@ -38,7 +46,8 @@ class SdkCore {
   // - UNKNOWN mapped to the error's localized description when an expiry that passed its check
   //   cannot be read as "MM/YY";
   // - UNKNOWN mapped to "timestamp is not a finite number of seconds in range" when the time
-  //   stamp is NaN, infinite or its whole part lies outside the signed 64-bit range;
+  //   stamp is NaN, infinite, its whole part lies outside the signed 64-bit range, or its local
+  //   date lies beyond what the C library can represent (years past about +-2^31);
   // - PUB_KEY mapped to "invalid" when no RSA public key can be made from the key text;
   // - UNKNOWN mapped to "unknown" for any other encryption failure (such as a payment string
   //   too long for the key);

@@ -6,6 +6,7 @@
 #include "sdkcore/address_line3_validator.hpp"
 #include "sdkcore/base58.hpp"
 #include "sdkcore/base_validator.hpp"
+#include "sdkcore/card_brand.hpp"
 #include "sdkcore/card_code_validator.hpp"
 #include "sdkcore/card_expiry_validator.hpp"
 #include "sdkcore/card_holder_validator.hpp"

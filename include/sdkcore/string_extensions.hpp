@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "sdkcore/expiry_date.hpp"
+#include "sdkcore/export.h"
 #include "sdkcore/regex.hpp"
 
 // Text helpers on UTF-8 strings. Counts and positions are in characters (extended grapheme
@@ -21,26 +22,28 @@ namespace sdkcore {
 // Removes every character that is neither a decimal digit of any script (\d, Unicode Nd) nor a
 // full stop; then keeps the first 'maxLength' characters, if given.
 // Throws std::invalid_argument for a negative 'maxLength'.
-std::string digitsOnly(std::string_view text, std::optional<std::int64_t> maxLength = std::nullopt);
+SDKCORE_EXPORT std::string digitsOnly(std::string_view text,
+                                      std::optional<std::int64_t> maxLength = std::nullopt);
 // Removes white space (ICU's \s: tab, U+000A to U+000D, U+0085 and Unicode category Z) and
 // full stops; then keeps the first 'maxLength' characters, if given.
 // Throws std::invalid_argument for a negative 'maxLength'.
-std::string noSpaces(std::string_view text, std::optional<std::int64_t> maxLength = std::nullopt);
+SDKCORE_EXPORT std::string noSpaces(std::string_view text,
+                                    std::optional<std::int64_t> maxLength = std::nullopt);
 // The first / last 'count' characters (all of 'text' when it has no more; "" for 0).
 // Throws std::invalid_argument for a negative 'count'.
-std::string take(std::string_view text, std::int64_t count);
-std::string takeLast(std::string_view text, std::int64_t count);
+SDKCORE_EXPORT std::string take(std::string_view text, std::int64_t count);
+SDKCORE_EXPORT std::string takeLast(std::string_view text, std::int64_t count);
 // Reads the whole text as an optional "+" or "-" followed by ASCII digits only ("007" is 7).
 // nullopt for anything else (spaces, other scripts' digits, a lone sign) or a value outside the
 // signed 64-bit range (-2^63 is accepted). Never throws.
-std::optional<std::int64_t> toIntOrNil(std::string_view text);
+SDKCORE_EXPORT std::optional<std::int64_t> toIntOrNil(std::string_view text);
 // Compiles 'pattern' (ICU syntax, see Regex). Throws std::invalid_argument naming the pattern
 // when it is invalid or when 'options' holds an unknown bit. Thread-safe.
-Regex toRegex(std::string_view pattern, RegexOptions options = RegexOptions::none);
+SDKCORE_EXPORT Regex toRegex(std::string_view pattern, RegexOptions options = RegexOptions::none);
 
 // The error toExpDate() throws: the domain is the message text, the code is always -1, and the
 // localized description names both in the current language ("<domain> (error -1)" in English).
-class ExpDateError : public std::exception {
+class SDKCORE_EXPORT ExpDateError : public std::exception {
  public:
   ExpDateError(std::string domain, std::string localizedDescription)
       : domain_(std::move(domain)), localizedDescription_(std::move(localizedDescription)) {}
@@ -60,10 +63,10 @@ class ExpDateError : public std::exception {
 // the validators' pattern rule, so one final line terminator may follow), and "Invalid month or
 // year" when the first or last two characters are not ASCII digits (other scripts' digits, or
 // "12/25" followed by a line feed). Does not range-check: "13/99" gives month 13 of 2099.
-ExpiryDate toExpDate(std::string_view text);
+SDKCORE_EXPORT ExpiryDate toExpDate(std::string_view text);
 
 // A colour with components in 0..1, as parseColor() returns it. A plain value.
-struct Color {
+struct SDKCORE_EXPORT Color {
   double red;
   double green;
   double blue;
@@ -75,6 +78,6 @@ struct Color {
 // characters is expanded like #RGB, then leading white space, one "#" and an optional "0x" are
 // skipped and hexadecimal digits read up to the first other character. Text without digits gives
 // black; more than 16 digits saturate (white). Never throws but for std::bad_alloc.
-Color parseColor(std::string_view text);
+SDKCORE_EXPORT Color parseColor(std::string_view text);
 
 }  // namespace sdkcore

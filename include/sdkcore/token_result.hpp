@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "sdkcore/export.h"
 #include "sdkcore/param_field.hpp"
 
 namespace sdkcore {
@@ -13,7 +14,7 @@ namespace sdkcore {
 // error entry keyed by the offending field. Both fields are readable and writable.
 // A plain value: copies may be used on any thread; one object must not be written while another
 // thread reads it.
-struct TokenResult {
+struct SDKCORE_EXPORT TokenResult {
   // A result holding 'token' (which may be absent) and no errors.
   explicit TokenResult(std::optional<std::string> token) : token(std::move(token)) {}
   // A result holding 'errors' and no token.

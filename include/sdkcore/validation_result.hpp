@@ -4,6 +4,8 @@
 #include <string>
 #include <utility>
 
+#include "sdkcore/export.h"
+
 namespace sdkcore {
 
 // The outcome of validating one value: valid, or invalid with an error code ("required",
@@ -11,7 +13,7 @@ namespace sdkcore {
 //
 // A plain immutable value; copies may be used on any thread. Outside the library a result is
 // obtained from VALID(), error() or a validator.
-class ValidationResult {
+class SDKCORE_EXPORT ValidationResult {
  public:
   // True when the value passed every rule.
   bool isValid() const noexcept { return isValid_; }

@@ -1,50 +1,29 @@
 #include "cryptogram/default_payment_string_processor.hpp"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstddef>
-#include <stdexcept>
+#include <ctime>
 #include <string>
 #include <string_view>
-#include <utility>
-
-#include <unicode/locid.h>
-#include <unicode/smpdtfmt.h>
-#include <unicode/timezone.h>
-#include <unicode/unistr.h>
 
 namespace sdkcore {
 namespace {
 
-constexpr char16_t kDatePattern[] = u"yyyy-MM-dd'T'HH:mm:ssZ";
+static_assert(sizeof(std::time_t) >= sizeof(std::int64_t),
+              "every 64-bit time stamp must reach localtime_r unchanged");
 
-// Makes the formatter with the fixed pattern and POSIX locale, in the given zone.
-std::unique_ptr<icu::SimpleDateFormat> makeFormatter(std::unique_ptr<icu::TimeZone> zone) {
-  UErrorCode status = U_ZERO_ERROR;
-  auto formatter = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString(kDatePattern),
-                                                           icu::Locale("en_US_POSIX"), status);
-  if (U_FAILURE(status)) {
-    // Only a broken ICU installation gets here: the pattern and locale are fixed.
-    throw std::runtime_error(std::string("cannot create the date formatter: ") +
-                             u_errorName(status));
-  }
-  if (zone) formatter->adoptTimeZone(zone.release());
-  return formatter;
+// Writes 'value' in decimal, zero-padded to at least 'width' digits, at 'out'; returns the end.
+char* putNumber(char* out, std::uint64_t value, std::ptrdiff_t width) {
+  std::array<char, 20> digits;
+  char* const end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+  for (std::ptrdiff_t n = end - digits.data(); n < width; ++n) *out++ = '0';
+  return std::copy(digits.data(), end, out);
 }
 
-std::unique_ptr<icu::TimeZone> hostTimeZone() {
-  // detectHostTimeZone reads TZ (or the system zone) now, unlike ICU's default zone, which is
-  // fixed at its first use in the process.
-  return std::unique_ptr<icu::TimeZone>(icu::TimeZone::detectHostTimeZone());
-}
-
-std::unique_ptr<icu::TimeZone> namedTimeZone(std::string_view id) {
-  const icu::UnicodeString zoneId = icu::UnicodeString::fromUTF8(
-      icu::StringPiece(id.data(), static_cast<std::int32_t>(id.size())));
-  std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(zoneId));
-  if (*zone == icu::TimeZone::getUnknown()) {
-    zone.reset(icu::TimeZone::createTimeZone(icu::UnicodeString(u"UTC")));
-  }
-  return zone;
+std::uint64_t magnitude(long long value) {
+  return value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
 }
 
 // Joins the fields with the separator into a string allocated once at its final size. Growing
@@ -65,50 +44,48 @@ std::string joinFields(const std::array<std::string_view, N>& fields) {
 
 }  // namespace
 
-DefaultPaymentStringProcessor::DefaultPaymentStringProcessor()
-    : DefaultPaymentStringProcessor(makeFormatter(hostTimeZone())) {}
-
-DefaultPaymentStringProcessor::DefaultPaymentStringProcessor(std::string_view timeZoneId)
-    : DefaultPaymentStringProcessor(makeFormatter(namedTimeZone(timeZoneId))) {}
-
-DefaultPaymentStringProcessor::DefaultPaymentStringProcessor(
-    std::unique_ptr<icu::SimpleDateFormat> formatter)
-    : dateFormatter_(std::move(formatter)) {}
-
-DefaultPaymentStringProcessor::~DefaultPaymentStringProcessor() = default;
-
-std::string DefaultPaymentStringProcessor::formatDate(std::int64_t timestamp) const {
-  // UDate is milliseconds as a double; multiplying in double cannot overflow.
-  const UDate instant = static_cast<double>(timestamp) * 1000.0;
-  icu::UnicodeString formatted;
-  {
-    std::lock_guard<std::mutex> lock(formatterMutex_);
-    dateFormatter_->format(instant, formatted);
-  }
-  std::string text;
-  formatted.toUTF8String(text);
-  if (text.size() < 2) return text;
-  // "+0300" becomes "+03:00". Built by appending: g++ 12 misreports insert() at -O2 (-Wrestrict).
-  const std::size_t split = text.size() - 2;
-  std::string result = text.substr(0, split);
-  result += ':';
-  result.append(text, split, 2);
-  return result;
+std::optional<std::string> DefaultPaymentStringProcessor::formatDate(std::int64_t timestamp) {
+  const std::time_t instant = timestamp;
+  std::tm local{};
+  if (localtime_r(&instant, &local) == nullptr) return std::nullopt;
+  const long long year = static_cast<long long>(local.tm_year) + 1900;
+  // As strftime's %z: the sign, then the whole hours and minutes of the offset's magnitude.
+  const std::uint64_t offsetMinutes = magnitude(local.tm_gmtoff) / 60;
+  std::array<char, 64> text;
+  char* out = text.data();
+  if (year < 0) *out++ = '-';
+  out = putNumber(out, magnitude(year), 4);
+  *out++ = '-';
+  out = putNumber(out, magnitude(local.tm_mon + 1), 2);
+  *out++ = '-';
+  out = putNumber(out, magnitude(local.tm_mday), 2);
+  *out++ = 'T';
+  out = putNumber(out, magnitude(local.tm_hour), 2);
+  *out++ = ':';
+  out = putNumber(out, magnitude(local.tm_min), 2);
+  *out++ = ':';
+  out = putNumber(out, magnitude(local.tm_sec), 2);
+  *out++ = local.tm_gmtoff < 0 ? '-' : '+';
+  out = putNumber(out, offsetMinutes / 60, 2);
+  *out++ = ':';
+  out = putNumber(out, offsetMinutes % 60, 2);
+  return std::string(text.data(), out);
 }
 
-std::string DefaultPaymentStringProcessor::createPaymentString(
+std::optional<std::string> DefaultPaymentStringProcessor::createPaymentString(
     std::string_view mdOrder, std::int64_t timestamp, std::string_view uuid,
     const CoreCardInfo& cardInfo, ZKITRegisteredFrom registeredFrom) const {
+  const std::optional<std::string> date = formatDate(timestamp);
+  if (!date) return std::nullopt;
   const CardIdentifier& identifier = cardInfo.identifier();
   const bool isNewCard = identifier.kind() == CardIdentifier::Kind::newPaymentMethodIdentifier;
   const std::string_view none;
-  const std::string date = formatDate(timestamp);
   const std::string expiry = cardInfo.expDate() ? cardInfo.expDate()->format() : std::string();
   const std::string_view cvv = cardInfo.cvv() ? std::string_view(*cardInfo.cvv()) : none;
   const std::string_view cardHolder =
       cardInfo.cardHolder() ? std::string_view(*cardInfo.cardHolder()) : none;
   return joinFields(std::array<std::string_view, 9>{
-      date, uuid, isNewCard ? std::string_view(identifier.value()) : none, cvv, expiry, mdOrder,
+      *date, uuid, isNewCard ? std::string_view(identifier.value()) : none, cvv, expiry, mdOrder,
       isNewCard ? none : std::string_view(identifier.value()), cardHolder,
       rawValue(registeredFrom)});
 }

@@ -1,19 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include <unicode/uversion.h>
-
 #include "cryptogram/payment_string_processor.hpp"
-
-U_NAMESPACE_BEGIN
-class SimpleDateFormat;
-U_NAMESPACE_END
 
 namespace sdkcore {
 
@@ -21,42 +13,34 @@ namespace sdkcore {
 // date/uuid/pan/cvv/expiry/mdOrder/storedId/cardHolder/registeredFrom. Values are inserted as
 // they are; a missing value is an empty field between its separators.
 //
-// The date is the time stamp rendered with the pattern "yyyy-MM-dd'T'HH:mm:ssZ" under the
-// "en_US_POSIX" locale, with a colon put into the zone offset ("2023-11-14T22:13:20+00:00").
+// The date is the local wall-clock time of the instant and its offset from UTC, as
+// "yyyy-MM-dd'T'HH:mm:ss±hh:mm" ("2023-11-15T03:43:20+05:30"), in the zone that the C library
+// holds for the process: TZ (Olson names, ":"-prefixed names and POSIX rule strings) or the
+// system zone, with the system's zone rules. The zone is read when tzset() runs; `SdkCore` calls
+// it when constructed.
 //
-// Thread safety: one processor may serve any number of threads at once. The date formatter is
-// made in the constructor and every use of it is serialised by a mutex (ICU formatters keep a
-// mutable calendar and must not format concurrently).
+// Thread safety: stateless; one processor may serve any number of threads at once. It takes no
+// lock of its own (the C library serialises its zone data internally).
 class DefaultPaymentStringProcessor final : public PaymentStringProcessor {
  public:
   // The field separator.
   static constexpr std::string_view SPLASH = "/";
 
-  // Formats dates in the process's time zone as the environment names it (TZ, else the system
-  // zone), read once here. A TZ value that ICU does not know falls back to UTC.
-  DefaultPaymentStringProcessor();
-  // Formats dates in the zone with the given ICU/Olson id ("UTC", "Asia/Kolkata",
-  // "GMT+03:00"); an unknown id gives UTC. Meant for tests and hosts with a fixed zone.
-  explicit DefaultPaymentStringProcessor(std::string_view timeZoneId);
-  ~DefaultPaymentStringProcessor() override;
+  DefaultPaymentStringProcessor() = default;
 
-  DefaultPaymentStringProcessor(const DefaultPaymentStringProcessor&) = delete;
-  DefaultPaymentStringProcessor& operator=(const DefaultPaymentStringProcessor&) = delete;
+  // Returns the payment string, or nullopt when the C library cannot represent the local date of
+  // 'timestamp' (a year beyond the range of its calendar fields). Throws only std::bad_alloc.
+  std::optional<std::string> createPaymentString(std::string_view mdOrder, std::int64_t timestamp,
+                                                 std::string_view uuid,
+                                                 const CoreCardInfo& cardInfo,
+                                                 ZKITRegisteredFrom registeredFrom) const override;
 
-  // Returns the payment string; never throws except for memory exhaustion.
-  std::string createPaymentString(std::string_view mdOrder, std::int64_t timestamp,
-                                  std::string_view uuid, const CoreCardInfo& cardInfo,
-                                  ZKITRegisteredFrom registeredFrom) const override;
-
-  // Returns the date field for 'timestamp' seconds since 1970-01-01T00:00:00 UTC, such as
-  // "2023-11-15T03:43:20+05:30". Instants beyond the calendar's range are clamped by ICU.
-  std::string formatDate(std::int64_t timestamp) const;
-
- private:
-  explicit DefaultPaymentStringProcessor(std::unique_ptr<icu::SimpleDateFormat> formatter);
-
-  std::unique_ptr<icu::SimpleDateFormat> dateFormatter_;
-  mutable std::mutex formatterMutex_;
+  // Returns the date field for 'timestamp' seconds since 1970-01-01T00:00:00 UTC, or nullopt when
+  // localtime_r() cannot represent it. The calendar is proleptic Gregorian; the year has at least
+  // four digits and a minus sign before year 0 (1 BC). An offset with seconds (local mean time
+  // before about 1920) shows its hours and minutes truncated, as strftime's %z does, while the
+  // wall-clock time uses the full offset. Throws only std::bad_alloc.
+  static std::optional<std::string> formatDate(std::int64_t timestamp);
 };
 
 }  // namespace sdkcore

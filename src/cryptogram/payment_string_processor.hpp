@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,13 +10,14 @@
 
 namespace sdkcore {
 
-// Builds the plain payment string that a token carries: nine fields joined by "/".
+// Builds the plain payment string that a token carries: nine fields joined by "/". Returns
+// nullopt when the time stamp has no representable local date.
 class PaymentStringProcessor {
  public:
   virtual ~PaymentStringProcessor() = default;
-  virtual std::string createPaymentString(std::string_view mdOrder, std::int64_t timestamp,
-                                          std::string_view uuid, const CoreCardInfo& cardInfo,
-                                          ZKITRegisteredFrom registeredFrom) const = 0;
+  virtual std::optional<std::string> createPaymentString(
+      std::string_view mdOrder, std::int64_t timestamp, std::string_view uuid,
+      const CoreCardInfo& cardInfo, ZKITRegisteredFrom registeredFrom) const = 0;
 };
 
 }  // namespace sdkcore

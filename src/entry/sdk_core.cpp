@@ -1,6 +1,7 @@
 #include "sdkcore/sdk_core.hpp"
 
 #include <cstdint>
+#include <ctime>
 #include <exception>
 #include <limits>
 #include <map>
@@ -67,7 +68,9 @@ std::string configDump(const Request& request) {
 }  // namespace
 
 // What an `SdkCore` owns. Members are constructed in declaration order: the processor, the
-// cipher, then the seven validators. All are immutable after construction.
+// cipher, then the seven validators. All are immutable after construction. The validators of
+// the fields that go into the payment string refuse line terminators, which the public
+// validators let stand at the end of a text.
 class SdkCoreMembers {
  public:
   TokenResult generate(const Request& request, const EventLog& log) const;
@@ -80,14 +83,16 @@ class SdkCoreMembers {
   TokenResult encrypt(const std::string& paymentString, const std::string& pubKey,
                       const EventLog& log) const;
 
+  static constexpr bool kRefuseLineTerminators = true;
+
   DefaultPaymentStringProcessor paymentStringProcessor;
   RSACryptogramCipher cryptogramCipher;
   OrderNumberValidator orderNumberValidator;
   CardExpiryValidator cardExpiryValidator;
-  CardNumberValidator cardNumberValidator;
+  CardNumberValidator cardNumberValidator{kRefuseLineTerminators};
   CardBindingIdValidator cardBindingIdValidator;
-  CardCodeValidator cardCodeValidator;
-  CardHolderValidator cardHolderValidator;
+  CardCodeValidator cardCodeValidator{kRefuseLineTerminators};
+  CardHolderValidator cardHolderValidator{kRefuseLineTerminators};
   PubKeyValidator pubKeyValidator;
 };
 
@@ -116,15 +121,19 @@ TokenResult SdkCoreMembers::generate(const Request& request, const EventLog& log
   const std::string& pubKey = pubKeyOf(request.params);
   log.write([] { return std::string("generation method:"); });
   const std::optional<std::int64_t> seconds = wholeSeconds(request.timestamp);
-  if (!seconds) {
+  // A time stamp whose local date the C library cannot represent fails like one out of range.
+  std::optional<std::string> paymentString;
+  if (seconds) {
+    paymentString = paymentStringProcessor.createPaymentString(mdOrder, *seconds, randomUuid(),
+                                                               *cardInfo, request.registeredFrom);
+  }
+  if (!paymentString) {
     log.write([] { return "generation method: Error " + std::string(kBadTimestamp); },
               ParamField::UNKNOWN);
     return failure(ParamField::UNKNOWN, std::string(kBadTimestamp));
   }
-  std::string paymentString = paymentStringProcessor.createPaymentString(
-      mdOrder, *seconds, randomUuid(), *cardInfo, request.registeredFrom);
-  const WipeOnExit wipe(paymentString);
-  return encrypt(paymentString, pubKey, log);
+  const WipeOnExit wipe(*paymentString);
+  return encrypt(*paymentString, pubKey, log);
 }
 
 TokenResult SdkCoreMembers::encrypt(const std::string& paymentString, const std::string& pubKey,
@@ -144,7 +153,11 @@ TokenResult SdkCoreMembers::encrypt(const std::string& paymentString, const std:
   return failure(failed, failed == ParamField::PUB_KEY ? CODE_INVALID : "unknown");
 }
 
-SdkCore::SdkCore() : members_(std::make_unique<SdkCoreMembers>()) {}
+SdkCore::SdkCore() : members_(std::make_unique<SdkCoreMembers>()) {
+  // The payment string's date is in the zone the C library holds; localtime_r() alone does not
+  // notice a changed TZ, so the zone is read afresh here.
+  tzset();
+}
 
 SdkCore::~SdkCore() = default;
 

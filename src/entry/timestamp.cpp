@@ -1,5 +1,6 @@
 #include "entry/timestamp.hpp"
 
+#include <chrono>
 #include <cmath>
 
 namespace sdkcore {
@@ -11,6 +12,11 @@ std::optional<std::int64_t> wholeSeconds(double seconds) noexcept {
   constexpr double kPastHighest = 0x1p63;
   if (!(seconds >= kLowest && seconds < kPastHighest)) return std::nullopt;
   return static_cast<std::int64_t>(std::trunc(seconds));
+}
+
+double currentTimeSeconds() noexcept {
+  using namespace std::chrono;
+  return duration<double>(system_clock::now().time_since_epoch()).count();
 }
 
 }  // namespace sdkcore

@@ -10,4 +10,7 @@ namespace sdkcore {
 // 64-bit range. Never has undefined behaviour, whatever the input. Thread-safe.
 std::optional<std::int64_t> wholeSeconds(double seconds) noexcept;
 
+// Returns the current time in seconds since 1970-01-01 00:00 UTC, with its fraction.
+double currentTimeSeconds() noexcept;
+
 }  // namespace sdkcore

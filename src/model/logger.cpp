@@ -1,9 +1,21 @@
 #include "sdkcore/logger.hpp"
 
-#include <new>
+#include <algorithm>
 #include <utility>
 
+#include "model/no_destructor.hpp"
+
 namespace sdkcore {
+
+// One attachment of a sink. 'removed' and 'deliveries' are guarded by the logger's mutex.
+struct Logger::Registration {
+  explicit Registration(std::shared_ptr<LogInterface> sink) : sink(std::move(sink)) {}
+
+  std::shared_ptr<LogInterface> sink;
+  bool removed = false;
+  int deliveries = 0;  // calls of the sink through this registration in progress, on any thread
+};
+
 namespace {
 
 // The concrete type of the one instance; Logger's constructor is not public.
@@ -12,57 +24,112 @@ class SharedLogger final : public Logger {
   SharedLogger() = default;
 };
 
-// Storage for an object whose destructor never runs. Sinks may log from other static
-// destructors or from threads still running at exit, so the shared logger must outlive them all.
-template <typename T>
-class NoDestructor {
+// The sinks being called on this thread, innermost first, as a chain of stack frames (a sink may
+// log, so deliveries nest). Removal reads it to know that it runs inside a sink's own call.
+struct Delivery {
+  const LogInterface* sink;
+  const Delivery* outer;
+};
+thread_local const Delivery* deliveriesOnThisThread = nullptr;
+
+bool deliveringOnThisThread(const LogInterface* sink) {
+  for (const Delivery* d = deliveriesOnThisThread; d != nullptr; d = d->outer) {
+    if (d->sink == sink) return true;
+  }
+  return false;
+}
+
+// Marks one call of a sink on this thread for the duration of the scope.
+class DeliveryScope {
  public:
-  NoDestructor() { new (storage_) T(); }
-  NoDestructor(const NoDestructor&) = delete;
-  NoDestructor& operator=(const NoDestructor&) = delete;
-  T& get() noexcept { return *std::launder(reinterpret_cast<T*>(storage_)); }
+  explicit DeliveryScope(const LogInterface* sink) noexcept
+      : delivery_{sink, deliveriesOnThisThread} {
+    deliveriesOnThisThread = &delivery_;
+  }
+  ~DeliveryScope() { deliveriesOnThisThread = delivery_.outer; }
+  DeliveryScope(const DeliveryScope&) = delete;
+  DeliveryScope& operator=(const DeliveryScope&) = delete;
 
  private:
-  alignas(T) unsigned char storage_[sizeof(T)];
+  Delivery delivery_;
 };
 
 }  // namespace
 
+Logger::Logger() = default;
+Logger::~Logger() = default;
+
 Logger& Logger::shared() {
-  // Initialised once, thread-safely, on first use (a function-local static).
+  // Never destroyed: sinks may log from other static destructors or from threads still running
+  // at exit.
   static NoDestructor<SharedLogger> instance;
   return instance.get();
 }
 
 void Logger::addLogInterface(std::shared_ptr<LogInterface> logger) {
+  auto registration = std::make_shared<Registration>(std::move(logger));
   std::lock_guard<std::mutex> lock(mutex_);
-  logInterfaces_.push_back(std::move(logger));
+  registrations_.push_back(std::move(registration));
 }
 
 void Logger::log(const std::type_info& classMethod, const std::string& tag,
                  const std::string& message, std::shared_ptr<const std::exception> exception) {
-  // The lock covers only the copy: sinks run unlocked, so a sink may log or add sinks itself
-  // (a sink added now receives later events only), and a slow sink blocks no other thread.
-  std::vector<std::shared_ptr<LogInterface>> snapshot;
+  // The lock covers only the copy and the bookkeeping around each call: sinks run unlocked, so a
+  // sink may log, add or remove sinks itself, and a slow sink blocks no other thread.
+  std::vector<std::shared_ptr<Registration>> snapshot;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (logInterfaces_.empty()) return;
-    snapshot = logInterfaces_;
+    if (registrations_.empty()) return;
+    snapshot = registrations_;
   }
-  for (const auto& sink : snapshot) {
-    if (!sink) continue;
-    // Logging must never fail an operation of the library or stop delivery to the other sinks,
-    // so whatever a sink throws is caught here and dropped.
-    try {
-      sink->log(classMethod, tag, message, exception);
-    } catch (...) {
+  for (const auto& registration : snapshot) {
+    if (!registration->sink) continue;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (registration->removed) continue;
+      ++registration->deliveries;
+    }
+    {
+      const DeliveryScope scope(registration->sink.get());
+      // Logging must never fail an operation of the library or stop delivery to the other
+      // sinks, so whatever a sink throws is caught here and dropped.
+      try {
+        registration->sink->log(classMethod, tag, message, exception);
+      } catch (...) {
+      }
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (--registration->deliveries == 0 && registration->removed) {
+      std::erase(draining_, registration);
+      deliveryEnded_.notify_all();
     }
   }
 }
 
+bool Logger::removeLogInterface(const std::shared_ptr<LogInterface>& logger) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  // Reserved first, so that no allocation fails halfway through the removal.
+  draining_.reserve(draining_.size() + registrations_.size());
+  const std::size_t erased = std::erase_if(registrations_, [&](const auto& registration) {
+    if (registration->sink != logger) return false;
+    registration->removed = true;
+    if (registration->deliveries > 0) draining_.push_back(registration);
+    return true;
+  });
+  if (erased == 0) return false;
+  // Inside the sink's own call, waiting would wait for this very thread.
+  if (deliveringOnThisThread(logger.get())) return true;
+  // Also waits for deliveries through registrations of the same sink removed earlier.
+  deliveryEnded_.wait(lock, [&] {
+    return std::none_of(draining_.begin(), draining_.end(),
+                        [&](const auto& registration) { return registration->sink == logger; });
+  });
+  return true;
+}
+
 bool Logger::hasLogInterfaces() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  return !logInterfaces_.empty();
+  return !registrations_.empty();
 }
 
 }  // namespace sdkcore

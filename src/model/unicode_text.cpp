@@ -1,6 +1,8 @@
 #include "model/unicode_text.hpp"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <new>
 #include <stdexcept>
@@ -58,6 +60,15 @@ bool isAscii(std::string_view text) noexcept {
     if (static_cast<unsigned char>(c) >= 0x80) return false;
   }
   return true;
+}
+
+bool containsLineTerminator(std::string_view utf8) noexcept {
+  // A lead byte never occurs inside another sequence, so a byte search finds exactly the
+  // characters that ICU decodes, even in ill-formed text.
+  constexpr std::string_view kMultiByte[] = {"\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9"};
+  if (utf8.find_first_of("\n\v\f\r") != std::string_view::npos) return true;
+  return std::any_of(std::begin(kMultiByte), std::end(kMultiByte),
+                     [utf8](std::string_view t) { return utf8.find(t) != std::string_view::npos; });
 }
 
 void forEachCharacterBoundary(const icu::UnicodeString& text,

@@ -29,6 +29,10 @@ std::string toUtf8(const icu::UnicodeString& text);
 // that CR LF forms a single character.
 bool isAscii(std::string_view text) noexcept;
 
+// True when the UTF-8 text holds a line terminator anywhere: LF, VT, FF, CR, U+0085, U+2028 or
+// U+2029 (the characters before which a pattern's `$` may match).
+bool containsLineTerminator(std::string_view utf8) noexcept;
+
 // Calls 'visit' with the UTF-16 offset of each character boundary of 'text' in order, from 0 to
 // text.length() inclusive (so a text of n characters gives n + 1 calls). Uses a per-thread break
 // iterator, so 'visit' must not segment text itself.

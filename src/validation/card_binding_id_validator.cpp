@@ -10,7 +10,8 @@ namespace sdkcore {
 
 CardBindingIdValidator::CardBindingIdValidator() {
   appendRule<StringRequiredRule>(CODE_REQUIRED, localized(bindingRequired()));
-  appendRule<RegExRule>(CODE_INVALID, localized(bindingIncorrect()), toRegex(PATTERN));
+  appendRule<RegExRule>(CODE_INVALID, localized(bindingIncorrect()), toRegex(PATTERN),
+                        /*refuseLineTerminators=*/true);
 }
 
 }  // namespace sdkcore

@@ -9,7 +9,8 @@ namespace sdkcore {
 
 // Checks a stored-card (binding) identifier, and the binding id decoded from a stored payment
 // method id. Rules in order: present -> "required" with the binding-required message; no white
-// space anywhere -> "invalid" with the binding-incorrect message.
+// space and no line terminator anywhere -> "invalid" with the binding-incorrect message (the id
+// goes into the one-line payment string).
 //
 // Messages are produced once, at construction, in the language current then (a host text for the
 // key first, then the library's own table). Thread safety: immutable after construction; one

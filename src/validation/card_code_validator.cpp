@@ -11,11 +11,13 @@
 
 namespace sdkcore {
 
-CardCodeValidator::CardCodeValidator() {
+CardCodeValidator::CardCodeValidator() : CardCodeValidator(false) {}
+
+CardCodeValidator::CardCodeValidator(bool refuseLineTerminators) {
   const std::string message = localized(cardIncorrectCVC());
   appendRule<StringRequiredRule>(CODE_REQUIRED, message);
   appendRule<StringLengthRule>(CODE_INVALID, message, minLength, maxLength);
-  appendRule<RegExRule>(CODE_INVALID, message, toRegex(PATTERN));
+  appendRule<RegExRule>(CODE_INVALID, message, toRegex(PATTERN), refuseLineTerminators);
 }
 
 }  // namespace sdkcore

@@ -11,11 +11,13 @@
 
 namespace sdkcore {
 
-CardHolderValidator::CardHolderValidator() {
+CardHolderValidator::CardHolderValidator() : CardHolderValidator(false) {}
+
+CardHolderValidator::CardHolderValidator(bool refuseLineTerminators) {
   const std::string message = localized(cardIncorrectCardHolder());
   appendRule<StringRequiredRule>(CODE_REQUIRED, message);
   appendRule<StringLengthRule>(CODE_INVALID, message, 0, MAX_LENGTH);
-  appendRule<RegExRule>(CODE_INVALID_FORMAT, message, toRegex(PATTERN));
+  appendRule<RegExRule>(CODE_INVALID_FORMAT, message, toRegex(PATTERN), refuseLineTerminators);
 }
 
 }  // namespace sdkcore

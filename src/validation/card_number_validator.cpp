@@ -12,10 +12,13 @@
 
 namespace sdkcore {
 
-CardNumberValidator::CardNumberValidator() {
+CardNumberValidator::CardNumberValidator() : CardNumberValidator(false) {}
+
+CardNumberValidator::CardNumberValidator(bool refuseLineTerminators) {
   const std::string numberMessage = localized(cardIncorrectNumber());
   appendRule<StringRequiredRule>(CODE_REQUIRED, numberMessage);
-  appendRule<RegExRule>(CODE_INVALID_FORMAT, numberMessage, toRegex(PATTERN));
+  appendRule<RegExRule>(CODE_INVALID_FORMAT, numberMessage, toRegex(PATTERN),
+                        refuseLineTerminators);
   appendRule<StringLengthRule>(CODE_INVALID, localized(cardIncorrectLength()), MIN_LENGTH,
                                MAX_LENGTH);
   appendRule<LuhnStringRule>(CODE_INVALID, numberMessage);

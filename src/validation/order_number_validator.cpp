@@ -18,7 +18,8 @@ OrderNumberValidator::OrderNumberValidator() {
   appendRule<StringRequiredRule>(CODE_REQUIRED, message);
   appendRule<StringLengthRule>(CODE_INVALID, message, MIN_LENGTH,
                                std::numeric_limits<std::int64_t>::max());
-  appendRule<RegExRule>(CODE_INVALID, message, toRegex(PATTERN));
+  appendRule<RegExRule>(CODE_INVALID, message, toRegex(PATTERN),
+                        /*refuseLineTerminators=*/true);
 }
 
 }  // namespace sdkcore

@@ -9,7 +9,8 @@
 namespace sdkcore {
 
 // Checks an order number. Rules in order: present -> "required"; at least one character ->
-// "invalid"; no white space anywhere -> "invalid". All three report the order message.
+// "invalid"; no white space and no line terminator anywhere -> "invalid" (the order number goes
+// into the one-line payment string). All three report the order message.
 //
 // Messages are produced once, at construction, in the language current then (a host text for the
 // key first, then the library's own table). Thread safety: immutable after construction; one

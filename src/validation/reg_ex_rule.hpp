@@ -14,7 +14,10 @@ class RegExRule {
  public:
   using DATA = std::string;
 
-  RegExRule(std::string code, std::string message, Regex regex);
+  // With 'refuseLineTerminators', a text holding a line terminator anywhere (LF, VT, FF, CR,
+  // U+0085, U+2028, U+2029) fails whatever the pattern says; for texts that go into the one-line
+  // payment string. Without it, the pattern alone decides (its $ lets one final terminator stand).
+  RegExRule(std::string code, std::string message, Regex regex, bool refuseLineTerminators = false);
 
   ValidationResult validate(const DATA& data) const;
 
@@ -22,6 +25,7 @@ class RegExRule {
   std::string code_;
   std::string message_;
   Regex regex_;
+  bool refuseLineTerminators_;
 };
 
 }  // namespace sdkcore

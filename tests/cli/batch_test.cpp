@@ -63,6 +63,26 @@ INSTANTIATE_TEST_SUITE_P(
                           "TooLongAtEnd", "a\n" + std::string(100000, 'z'), {"a", "<too long>"}}),
     [](const auto& info) { return info.param.name; });
 
+// Counts the calls of 'work' running at once and remembers the most.
+class Concurrency {
+ public:
+  template <typename Work>
+  auto measure(Work work) {
+    const int now = ++running_;
+    int seen = most_.load();
+    while (now > seen && !most_.compare_exchange_weak(seen, now)) {
+    }
+    auto result = work();
+    --running_;
+    return result;
+  }
+  int most() const { return most_.load(); }
+
+ private:
+  std::atomic<int> running_{0};
+  std::atomic<int> most_{0};
+};
+
 class OrderedBatch : public ::testing::TestWithParam<unsigned> {};
 
 // Work that takes longer for some lines, so results finish out of order on several threads.
@@ -76,23 +96,21 @@ TEST_P(OrderedBatch, WritesResultsInInputOrder) {
   }
   std::FILE* in = streamOf(input);
   std::FILE* out = std::tmpfile();
-  std::atomic<int> running{0};
-  std::atomic<int> mostRunning{0};
+  Concurrency concurrency;
   LineReader reader(fileno(in), 64);
   const std::size_t count = runOrderedBatch(reader, out, jobs, [&](const InputLine& line) {
-    const int now = ++running;
-    int seen = mostRunning.load();
-    while (now > seen && !mostRunning.compare_exchange_weak(seen, now)) {
-    }
-    if (std::stoi(line.text) % 7 == 0) std::this_thread::sleep_for(std::chrono::microseconds(300));
-    --running;
-    return "r" + line.text;
+    return concurrency.measure([&] {
+      if (std::stoi(line.text) % 7 == 0) {
+        std::this_thread::sleep_for(std::chrono::microseconds(300));
+      }
+      return "r" + line.text;
+    });
   });
   EXPECT_EQ(count, 2000u);
   EXPECT_EQ(readAll(out), expected);
-  EXPECT_LE(mostRunning.load(), static_cast<int>(jobs));
+  EXPECT_LE(concurrency.most(), static_cast<int>(jobs));
   if (jobs > 1) {
-    EXPECT_GT(mostRunning.load(), 1);
+    EXPECT_GT(concurrency.most(), 1);
   }
   std::fclose(in);
   std::fclose(out);
@@ -121,6 +139,30 @@ TEST(OrderedBatchWindow, ReadsOnlyABoundedNumberOfLinesAhead) {
   EXPECT_GT(startedWhileFirstHeld, 1);
   EXPECT_LE(startedWhileFirstHeld, 32);
   EXPECT_EQ(readAll(out).size(), 20000u);
+  std::fclose(in);
+  std::fclose(out);
+}
+
+TEST(OrderedBatchBudget, LargeLinesShareTheMemoryBudgetWhateverTheJobs) {
+  // Lines sized so that exactly two fit into the budget at once, and one that alone exceeds it.
+  const std::size_t perByte = batchCostOf(1) - batchCostOf(0);
+  const std::size_t length = (kBatchMemoryBudget / 2 - batchCostOf(0)) / perByte;
+  const std::size_t huge = (kBatchMemoryBudget - batchCostOf(0)) / perByte + 1;
+  std::string input;
+  for (int i = 0; i < 8; ++i) input += std::string(length, 'a') + "\n";
+  input += std::string(huge, 'b') + "\n";
+  std::FILE* in = streamOf(input);
+  std::FILE* out = std::tmpfile();
+  Concurrency concurrency;
+  LineReader reader(fileno(in), huge);
+  runOrderedBatch(reader, out, 16, [&](const InputLine& line) {
+    return concurrency.measure([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      return std::string(1, line.text.at(0));
+    });
+  });
+  EXPECT_EQ(readAll(out), "a\na\na\na\na\na\na\na\nb\n");
+  EXPECT_LE(concurrency.most(), 2);
   std::fclose(in);
   std::fclose(out);
 }

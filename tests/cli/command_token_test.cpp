@@ -6,10 +6,13 @@
 
 #include <algorithm>
 #include <ctime>
+#include <functional>
 #include <future>
 #include <regex>
 #include <set>
 #include <string>
+#include <string_view>
+#include <tuple>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -85,6 +88,18 @@ INSTANTIATE_TEST_SUITE_P(Variants, TokenRoundTrip, ::testing::Values(
                   {"", "999", "", "", "BIND-77", "", "ZKIT_CORE"}}),
     [](const auto& info) { return info.param.name; });
 // clang-format on
+
+TEST(TokenCommand, DateFieldIsTheSystemsLocalTimeUnderTz) {
+  // What `date -d @T +%Y-%m-%dT%H:%M:%S%:z` says under the same TZ.
+  for (const auto& [tz, timestamp, date] :
+       {std::tuple("IST-5:30", "1700000000", "2023-11-15T03:43:20+05:30"),
+        std::tuple("America/Mexico_City", "1751371200", "2025-07-01T06:00:00-06:00")}) {
+    const ProcessResult result =
+        runCli({"token", "--pubkey", pubKeyFile(), "--timestamp", timestamp, "--binding-id", "B"},
+               withInput("", {std::string("TZ=") + tz}));
+    EXPECT_EQ(decryptedFields(result.out).at(0), date) << tz << result.err;
+  }
+}
 
 TEST(TokenCommand, TwoIdenticalRequestsGiveDifferentTokensAndUuids) {
   const std::vector<std::string> args = {"token", "--pubkey", pubKeyFile(), "--binding-id", "B"};
@@ -317,34 +332,117 @@ TEST(TokenBatch, WarnsOnceAboutTheDemoKey) {
 }
 
 // Runs a batch of 'count' lines generated on the fly; returns the child's peak RSS in KiB.
-long batchPeakRss(int count) {
+// Runs a batch of 'count' lines made on the fly by 'lineOf'; returns the child's peak RSS in KiB.
+long batchPeakRss(int count, const std::function<std::string(int)>& lineOf,
+                  const std::string& jobs = "2") {
   int next = 0;
   std::size_t resultLines = 0;
   ProcessOptions options;
   options.moreInput = [&](std::string& chunk) {
-    for (int n = 0; n < 256 && next < count; ++n, ++next) chunk += batchLine(next).line + "\n";
+    for (; chunk.size() < 65536 && next < count; ++next) chunk += lineOf(next) + "\n";
     return next < count;
   };
   options.onOutput = [&](const char* data, std::size_t size) {
     resultLines += static_cast<std::size_t>(std::count(data, data + size, '\n'));
   };
   const ProcessResult result =
-      runCli({"token", "--batch", "--jobs", "2", "--pubkey", pubKeyFile()}, options);
+      runCli({"token", "--batch", "--jobs", jobs, "--pubkey", pubKeyFile()}, options);
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(resultLines, static_cast<std::size_t>(count));
   return result.maxRssKb;
 }
 
-TEST(TokenBatch, MemoryStaysFlatHoweverLongTheInput) {
-  // Where memory means nothing (sanitizers keep freed blocks), a shorter batch checks the answers.
+TEST(TokenBatch, MemoryStaysBoundedForLargeLinesWhateverTheJobs) {
+  // Valid requests, each with an order number of almost the longest line allowed.
+  const std::string line =
+      R"({"variant":"cardParams","params":{"pan":"4111111111111111","cvc":"123",)"
+      R"("expiryMMYY":"12/30","mdOrder":")" +
+      std::string(1024 * 1024 - 512, 'O') + "\"}}";
   const bool bounded = resourceBoundsApply();
-  const long small = batchPeakRss(1000);
-  const long large = batchPeakRss(bounded ? 100000 : 2000);
+  const long peak = batchPeakRss(
+      bounded ? 300 : 20, [&](int) { return line; }, "256");
+  RecordProperty("peak_rss_kib", std::to_string(peak));
+  if (!bounded) return;
+  EXPECT_LT(peak, 400 * 1024);
+}
+
+TEST(TokenBatch, StandardInputFailingPartwayKeepsOnlyWholeResultLines) {
+  if (!pseudoTerminalAvailable()) GTEST_SKIP() << "no pseudo-terminal here (/dev/pts not mounted)";
+  const std::string request = R"({"variant":"bindingParamsInstant","params":{"bindingId":"B"}})";
+  ProcessOptions options = withInput(request + "\n" + request + "\n" + request.substr(0, 20));
+  options.stdinFailsAfterInput = true;
+  const ProcessResult result =
+      runCli({"token", "--batch", "--jobs", "2", "--pubkey", pubKeyFile()}, options);
+  EXPECT_EQ(result.status, 2);
+  const std::vector<std::string> results = lines(result.out);
+  ASSERT_EQ(results.size(), 2u) << result.out;
+  EXPECT_TRUE(result.out.ends_with("\n"));
+  for (const std::string& text : results) EXPECT_EQ(decryptedFields(text).size(), 9u);
+  EXPECT_EQ(lines(result.err).size(), 1u) << result.err;
+  EXPECT_NE(result.err.find("cannot read standard input"), std::string::npos) << result.err;
+}
+
+TEST(TokenBatch, MemoryStaysFlatHoweverLongTheInput) {
+  // Where memory means nothing (sanitizers keep freed blocks), shorter batches check the answers.
+  const bool bounded = resourceBoundsApply();
+  const auto mixed = [](int i) { return batchLine(i).line; };
+  const long small = batchPeakRss(1000, mixed);
+  const long large = batchPeakRss(bounded ? 100000 : 2000, mixed);
   RecordProperty("peak_rss_kib_1000", std::to_string(small));
   RecordProperty("peak_rss_kib_100000", std::to_string(large));
   if (!bounded) return;
   EXPECT_LE(large, small + small / 10)
       << "1,000 lines: " << small << " KiB, 100,000 lines: " << large << " KiB";
+}
+
+// ---- progress line ----
+
+constexpr std::string_view kClearLine = "\r\x1b[K";
+
+// Runs a batch of 'count' requests; standard error is a pseudo-terminal when 'terminal'.
+ProcessResult progressBatch(int count, bool terminal, std::vector<std::string> flags) {
+  std::string input;
+  for (int i = 0; i < count; ++i) input += batchLine(i).line + "\n";
+  ProcessOptions options = withInput(input, kUtc);
+  options.stderrIsTerminal = terminal;
+  flags.insert(flags.begin(), {"token", "--batch", "--jobs", "2", "--pubkey", pubKeyFile()});
+  ProcessResult result = runCli(flags, options);
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(lines(result.out).size(), static_cast<std::size_t>(count));
+  EXPECT_EQ(result.out.find('\r'), std::string::npos);  // standard output is untouched
+  return result;
+}
+
+TEST(TokenProgress, ShownOnATerminalOrWhenForcedAndClearedAtTheEnd) {
+  if (!pseudoTerminalAvailable()) GTEST_SKIP() << "no pseudo-terminal here (/dev/pts not mounted)";
+  for (const auto& [terminal, flag, shown] :
+       {std::tuple(true, "", true), std::tuple(false, "", false),
+        std::tuple(false, "--progress", true), std::tuple(true, "--no-progress", false)}) {
+    const ProcessResult result = progressBatch(
+        50, terminal, *flag ? std::vector<std::string>{flag} : std::vector<std::string>{});
+    if (shown) {
+      EXPECT_NE(result.err.find(" done, "), std::string::npos) << flag;
+      EXPECT_TRUE(result.err.ends_with(kClearLine)) << flag;
+    } else {
+      EXPECT_EQ(result.err, "") << flag;
+    }
+  }
+}
+
+TEST(TokenProgress, LogLinesNeverMixWithTheProgressLine) {
+  if (!pseudoTerminalAvailable()) GTEST_SKIP() << "no pseudo-terminal here (/dev/pts not mounted)";
+  const ProcessResult result = progressBatch(30, true, {"--log"});
+  EXPECT_GT(lines(result.err).size(), 30u);
+  EXPECT_NE(result.err.find(" done, "), std::string::npos);
+  EXPECT_TRUE(result.err.ends_with(kClearLine));
+  // Each terminal line ends with a log line written after the progress line was cleared.
+  for (const std::string& line : lines(result.err)) {
+    const std::size_t cleared = line.rfind(kClearLine);
+    const std::string last =
+        cleared == std::string::npos ? line : line.substr(cleared + kClearLine.size());
+    EXPECT_TRUE(last.starts_with("SDK-Core: ") && last.find(" done, ") == std::string::npos)
+        << line;
+  }
 }
 
 }  // namespace

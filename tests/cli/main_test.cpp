@@ -2,6 +2,7 @@
 // statuses, through the built program.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <vector>
@@ -15,8 +16,9 @@ namespace {
 
 struct CliCase {
   std::string name;
-  std::vector<std::string> args;  // "{PUBKEY}", "{PRIVKEY}", "{NOTAKEY}", "{MISSING}" are replaced
-  std::string input;              // standard input
+  // "{PUBKEY}", "{PRIVKEY}", "{NOTAKEY}", "{MISSING}" and "{DIR}" (a directory) are replaced.
+  std::vector<std::string> args;
+  std::string input;  // standard input
   int status;
   std::string out;  // regular expression the whole standard output must match
   std::string err;  // text standard error must contain ("" checks nothing)
@@ -31,6 +33,7 @@ std::string fileFor(const std::string& placeholder) {
   if (placeholder == "{PRIVKEY}") return priv;
   if (placeholder == "{NOTAKEY}") return notAKey;
   if (placeholder == "{MISSING}") return "/nonexistent/sdkcore/key.pem";
+  if (placeholder == "{DIR}") return std::filesystem::temp_directory_path().string();
   return placeholder;
 }
 
@@ -92,6 +95,11 @@ const CliCase kCases[] = {
     {"TokenInfiniteTimestamp", {"token", "--timestamp", "inf", "--binding-id", "b"}, "", 2, "", "--timestamp"},
     {"TokenRequestAndFlags", {"token", "--request", "-", "--pan", "4"}, "", 2, "", "--pan cannot be used with --request"},
     {"TokenUnreadableRequest", {"token", "--request", "{MISSING}"}, "", 2, "", "cannot read file"},
+    {"TokenRequestIsADirectory", {"token", "--request", "{DIR}"}, "", 2, "", "cannot read file"},
+    {"TokenPubkeyIsADirectory", {"token", "--pubkey", "{DIR}", "--binding-id", "b"}, "", 2, "", "cannot read file"},
+    {"TokenCvcWithLineFeed", {"token", "--pubkey", "{PUBKEY}", "--pan", "4111111111111111", "--cvc", "12\n", "--expiry", "12/30"}, "", 1, R"(\{"errors":\{"CVC":"invalid"\}\}\n)", ""},
+    {"TokenProgressWithoutBatch", {"token", "--progress", "--binding-id", "b"}, "", 2, "", "--progress needs --batch"},
+    {"TokenProgressAndNoProgress", {"token", "--batch", "--progress", "--no-progress"}, "", 2, "", "cannot be used together"},
     {"TokenMalformedJson", {"token", "--request", "-"}, "{\"variant\": \"cardParams\",\n \"params\": {,}}", 2, "", "malformed JSON at line 2, column 13"},
     {"TokenWrongType", {"token", "--request", "-"}, R"({"variant":"cardParams","params":{"pan":4111111111111111}})", 2, "", "member \"params.pan\" must be a string"},
     {"TokenWrongTypeTimestamp", {"token", "--request", "-"}, R"({"variant":"bindingParamsInstant","params":{"bindingId":"b"},"timestamp":"now"})", 2, "", "member \"timestamp\" must be a number"},
@@ -110,6 +118,7 @@ const CliCase kCases[] = {
     {"DecryptWrongCipherText", {"decrypt", "--private-key", "{PRIVKEY}", "aGVsbG8="}, "", 1, R"(\{"error":"the token does not decrypt with this private key"\}\n)", ""},
     {"DecryptEmpty", {"decrypt", "--private-key", "{PRIVKEY}", "-"}, "", 1, R"(\{"error":"the token is empty"\}\n)", ""},
     {"DecryptUnreadableKey", {"decrypt", "--private-key", "{MISSING}", "aGVsbG8="}, "", 2, "", "/nonexistent/sdkcore/key.pem"},
+    {"DecryptKeyIsADirectory", {"decrypt", "--private-key", "{DIR}", "aGVsbG8="}, "", 2, "", "cannot read file"},
     {"DecryptNotAKey", {"decrypt", "--private-key", "{NOTAKEY}", "aGVsbG8="}, "", 2, "", "not a PEM private key"},
     {"DecryptJsonWithoutToken", {"decrypt", "-"}, R"({"errors":{"PAN":"required"}})", 2, "", "no string member \"token\""},
     {"DecryptTwoTokens", {"decrypt", "a", "b"}, "", 2, "", "unexpected argument 'b'"},
@@ -119,6 +128,7 @@ const CliCase kCases[] = {
     {"Encrypt", {"encrypt", "--pubkey", "{PUBKEY}", "hello"}, "", 0, kToken, ""},
     {"EncryptKeyCreationFailed", {"encrypt", "--pubkey", "{NOTAKEY}", "hello"}, "", 1, R"(\{"error":"keyCreationFailed"\}\n)", ""},
     {"EncryptUnreadableKey", {"encrypt", "--pubkey", "{MISSING}", "hello"}, "", 2, "", "/nonexistent/sdkcore/key.pem"},
+    {"EncryptKeyIsADirectory", {"encrypt", "--pubkey", "{DIR}", "hello"}, "", 2, "", "cannot read file"},
     {"EncryptUnknownFlag", {"encrypt", "--bogus"}, "", 2, "", "--bogus"},
     // validate
     {"ValidateHelp", {"validate", "--help"}, "", 0, kUsage, ""},
@@ -147,6 +157,23 @@ const CliCase kCases[] = {
     {"PmIdMissingArgument", {"pm-id", "encode"}, "", 2, "", ""},
     {"PmIdEncodeTooLarge", {"pm-id", "encode", std::string(65537, 'a')}, "", 2, "", "too large"},
     {"PmIdDecodeTooLarge", {"pm-id", "decode", "pm_" + std::string(65537, '2')}, "", 2, "", "too large"},
+    // card
+    {"CardHelp", {"card", "--help"}, "", 0, kUsage, ""},
+    {"CardExpiryHelp", {"card", "expiry", "--help"}, "", 0, kUsage, ""},
+    {"CardBrand", {"card", "brand", "3782"}, "", 0, R"(\{"brands":\[\{"type":"american-express","niceType":"American Express","patterns":\[34,37\],"gaps":\[4,10\],"lengths":\[15\],"code":\{"name":"CID","size":4\}\}\]\}\n)", ""},
+    {"CardBrandNone", {"card", "brand", "7"}, "", 0, R"(\{"brands":\[\]\}\n)", ""},
+    {"CardCheckValid", {"card", "check", "4111 1111 1111 1111"}, "", 0, R"(\{"brands":\["visa"\],"isPotentiallyValid":true,"isValid":true\}\n)", ""},
+    {"CardCheckOpen", {"card", "check", "4011"}, "", 1, R"(\{"brands":\["visa","elo"\],"isPotentiallyValid":true,"isValid":false\}\n)", ""},
+    {"CardCheckDashFirst", {"card", "check", "--", "-7"}, "", 1, R"(\{"brands":\[\],"isPotentiallyValid":false,"isValid":false\}\n)", ""},
+    {"CardFormat", {"card", "format", "378282246310005"}, "", 0, R"(\{"formatted":"3782 822463 10005"\}\n)", ""},
+    {"CardExpiryValid", {"card", "expiry", "12/30", "--now", "2025-06"}, "", 0, R"(\{"isPotentiallyValid":true,"isValid":true\}\n)", ""},
+    {"CardExpiryOpen", {"card", "expiry", "--now", "2031-01", "12/"}, "", 1, R"(\{"isPotentiallyValid":true,"isValid":false\}\n)", ""},
+    {"CardExpiryPastThisMonth", {"card", "expiry", "01/2000"}, "", 1, R"(\{"isPotentiallyValid":false,"isValid":false\}\n)", ""},
+    {"CardExpiryBadNow", {"card", "expiry", "12/30", "--now", "2025-13"}, "", 2, "", "--now"},
+    {"CardNowOutsideExpiry", {"card", "check", "4111", "--now", "2025-06"}, "", 2, "", "--now"},
+    {"CardMissingText", {"card", "check"}, "", 2, "", "missing TEXT"},
+    {"CardUnknownAction", {"card", "luhn", "4111"}, "", 2, "", "luhn"},
+    {"CardUnknownFlag", {"card", "check", "-4111"}, "", 2, "", "put --"},
     // demo-key
     {"DemoKeyHelp", {"demo-key", "--help"}, "", 0, kUsage, ""},
     {"DemoKeyPublic", {"demo-key"}, "", 0, "-----BEGIN PUBLIC KEY-----\n[\\s\\S]+-----END PUBLIC KEY-----\n", ""},

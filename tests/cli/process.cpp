@@ -2,10 +2,12 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pty.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <array>
@@ -20,11 +22,22 @@ extern char** environ;
 namespace sdkcore::testing {
 namespace {
 
-// The three pipes of the child; each end is closed once.
+// The three channels of the child, [0] the reading end and [1] the writing end; each end is
+// closed once. A terminal channel is a pseudo-terminal in raw mode, master and slave.
 struct Pipe {
   int fd[2] = {-1, -1};
-  Pipe() {
-    if (pipe2(fd, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+  explicit Pipe(bool terminal = false) {
+    if (!terminal) {
+      if (pipe2(fd, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+      return;
+    }
+    termios raw{};
+    cfmakeraw(&raw);
+    if (openpty(&fd[0], &fd[1], nullptr, &raw, nullptr) != 0) {
+      throw std::runtime_error("openpty failed");
+    }
+    fcntl(fd[0], F_SETFD, FD_CLOEXEC);
+    fcntl(fd[1], F_SETFD, FD_CLOEXEC);
   }
   ~Pipe() {
     closeEnd(0);
@@ -66,9 +79,18 @@ pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>
 
 }  // namespace
 
+bool pseudoTerminalAvailable() {
+  int master = -1;
+  int slave = -1;
+  if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return false;
+  close(master);
+  close(slave);
+  return true;
+}
+
 ProcessResult runCli(const std::vector<std::string>& args, const ProcessOptions& options) {
   signal(SIGPIPE, SIG_IGN);  // a child that stops reading must not kill the test
-  Pipe in, out, err;
+  Pipe in(options.stdinFailsAfterInput), out, err(options.stderrIsTerminal);
   const pid_t pid = spawn(args, options.environment, in, out, err);
   ProcessResult result;
   std::string pending = options.input;

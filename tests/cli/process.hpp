@@ -23,7 +23,16 @@ struct ProcessOptions {
   // When set, receives standard output in chunks instead of ProcessResult::out.
   std::function<void(const char*, std::size_t)> onOutput;
   std::vector<std::string> environment;  // extra NAME=VALUE entries
+  // Standard error is a pseudo-terminal (raw mode) instead of a pipe; ProcessResult::err holds
+  // what the terminal received.
+  bool stderrIsTerminal = false;
+  // Standard input is a pseudo-terminal that hangs up after the input: reading it then fails.
+  bool stdinFailsAfterInput = false;
 };
+
+// True when this machine can open a pseudo-terminal. A chroot or container without /dev/pts
+// mounted cannot; the terminal tests skip there, saying why.
+bool pseudoTerminalAvailable();
 
 // Options with 'input' on standard input and 'environment' added to the environment.
 inline ProcessOptions withInput(std::string input, std::vector<std::string> environment = {}) {

@@ -14,13 +14,14 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
-#include <unicode/timezone.h>
-
 #include "entry/log_capture.hpp"
+#include "sdkcore/base58.hpp"
 #include "sdkcore/logger.hpp"
 #include "sdkcore/string_extensions.hpp"
 #include "support/test_keys.hpp"
@@ -49,7 +50,6 @@ class UtcEnvironment : public ::testing::Environment {
   void SetUp() override {
     setenv("TZ", "UTC", 1);
     tzset();
-    icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone("Etc/UTC"));
   }
 };
 const auto* const kUtc = ::testing::AddGlobalTestEnvironment(new UtcEnvironment);
@@ -207,7 +207,9 @@ TEST_P(TimestampTruncation, DiscardsTheFractionTowardZero) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, TimestampTruncation,
-    ::testing::Values(DateCase{"Positive", 12.9, "1970-01-01T00:00:12+00:00"},
+    ::testing::Values(DateCase{"Zero", 0, "1970-01-01T00:00:00+00:00"},
+                      DateCase{"MinusOne", -1, "1969-12-31T23:59:59+00:00"},
+                      DateCase{"Positive", 12.9, "1970-01-01T00:00:12+00:00"},
                       DateCase{"NegativeHalf", -0.5, "1970-01-01T00:00:00+00:00"},
                       DateCase{"Negative", -12.9, "1969-12-31T23:59:48+00:00"},
                       DateCase{"Now", kNow + 0.999, "2023-11-14T22:13:20+00:00"}),
@@ -247,8 +249,62 @@ INSTANTIATE_TEST_SUITE_P(
                       BadTimestampCase{"Infinity", INFINITY},
                       BadTimestampCase{"MinusInfinity", -INFINITY},
                       BadTimestampCase{"OneE19", 1e19}, BadTimestampCase{"MinusOneE19", -1e19},
-                      BadTimestampCase{"TwoTo63", 9223372036854775808.0}),
+                      BadTimestampCase{"TwoTo63", 9223372036854775808.0},
+                      // In range, but beyond the years the C library can represent.
+                      BadTimestampCase{"OneE17", 1e17}, BadTimestampCase{"MinusOneE17", -1e17}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Line terminators ------------------------------------------------------------------------
+
+// A request whose only fault is 'text' in the given field (inside the stored id, whose decoded
+// form is trimmed).
+PaymentParamsVariant withText(ParamField field, const std::string& t) {
+  const std::string id = "BIND" + t + "77";
+  switch (field) {
+    case ParamField::PAN:
+      return CardParamsInstant(kPan + t, "123", "12/25", std::nullopt, publicPem());
+    case ParamField::CVC:
+      return CardParamsInstant(kPan, "12" + t, "12/25", std::nullopt, publicPem());
+    case ParamField::CARDHOLDER:
+      return CardParamsInstant(kPan, "123", "12/25", "JOHN DOE" + t, publicPem());
+    case ParamField::MD_ORDER:
+      return BindingParams(publicPem(), "BIND-77", std::nullopt, "ORDER-1" + t);
+    case ParamField::BINDING_ID:
+      return BindingParamsInstant(publicPem(), "BIND-77" + t, std::nullopt);
+    default:
+      return StoredPaymentMethodParams(
+          publicPem(),
+          "pm_" + Base58::encode(
+                      std::span(reinterpret_cast<const std::uint8_t*>(id.data()), id.size())),
+          std::nullopt);
+  }
+}
+
+class LineTerminator : public ::testing::TestWithParam<std::pair<ParamField, const char*>> {};
+
+TEST_P(LineTerminator, FailsTheFieldsPatternCheckWithItsLogEvent) {
+  const auto [field, code] = GetParam();
+  for (const char* terminator :
+       {"\n", "\r", "\r\n", "\v", "\f", "\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9"}) {
+    for (const std::string& text : {std::string(terminator), terminator + std::string("X")}) {
+      SCOPED_TRACE(::testing::PrintToString(text));
+      SdkCore sdk;
+      const LogCapture capture;
+      expectFailure(sdk.generateWithConfig(configOf(withText(field, text))), field, code);
+      EXPECT_THAT(capture.events().back().message,
+                  ::testing::EndsWith("): Error " + std::string(caseName(field))));
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, LineTerminator,
+                         ::testing::Values(std::pair(ParamField::PAN, "invalid-format"),
+                                           std::pair(ParamField::CVC, "invalid"),
+                                           std::pair(ParamField::CARDHOLDER, "invalid-format"),
+                                           std::pair(ParamField::MD_ORDER, "invalid"),
+                                           std::pair(ParamField::BINDING_ID, "invalid"),
+                                           std::pair(ParamField::STORED_PAYMENT_METHOD_ID,
+                                                     "invalid")));
 
 // ---- Log events -------------------------------------------------------------------------------
 

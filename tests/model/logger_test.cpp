@@ -1,7 +1,9 @@
 #include "sdkcore/logger.hpp"
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -11,8 +13,8 @@
 
 #include <gtest/gtest.h>
 
-// The logger is process-wide and sinks are never removed, so every test here attaches its own
-// fresh sinks, logs messages unique to the test and checks only what its own sinks received.
+// The logger is process-wide, so every test here attaches its own fresh sinks, logs messages
+// unique to the test and checks only what its own sinks received.
 
 namespace sdkcore {
 namespace {
@@ -189,6 +191,71 @@ TEST(LoggerTest, SinksAddedWhileAnotherThreadLogsAreAllKept) {
   for (int i = 0; i < kSinks; ++i) expected.push_back("sink-" + std::to_string(i));
   EXPECT_EQ(journal->sinksThatGot("concurrent-final"), expected);
   EXPECT_EQ(journal->events().size(), static_cast<std::size_t>(kSinks));
+}
+
+TEST(LoggerTest, RemovedSinkReceivesNothingMoreWhileOthersStillDo) {
+  auto journal = std::make_shared<Journal>();
+  auto removed = std::make_shared<RecordingSink>("removed", journal);
+  Logger::shared().addLogInterface(removed);
+  Logger::shared().addLogInterface(std::make_shared<RecordingSink>("kept", journal));
+  Logger::shared().addLogInterface(removed);  // every registration goes
+
+  EXPECT_TRUE(Logger::shared().removeLogInterface(removed));
+  EXPECT_FALSE(Logger::shared().removeLogInterface(removed));
+  logMessage("removal-1");
+  EXPECT_EQ(journal->sinksThatGot("removal-1"), (std::vector<std::string>{"kept"}));
+}
+
+// Blocks its first delivery until released; removes itself during any later one.
+class BlockingSink : public LogInterface {
+ public:
+  void log(const std::type_info&, const std::string&, const std::string& message,
+           std::shared_ptr<const std::exception>) override {
+    if (message == "blocking-first") {
+      entered_.set_value();
+      released_.wait_for(std::chrono::seconds(30));
+      finished_ = true;
+    } else if (message == "blocking-self") {
+      removedItself_ = Logger::shared().removeLogInterface(self_.lock());
+    } else {
+      ++others_;
+    }
+  }
+
+  std::weak_ptr<LogInterface> self_;
+  std::promise<void> entered_;
+  std::shared_future<void> released_;
+  std::atomic<bool> finished_{false};
+  std::atomic<bool> removedItself_{false};
+  std::atomic<int> others_{0};
+};
+
+TEST(LoggerTest, RemovalWaitsForDeliveryOnAnotherThreadButNotInsideItsOwnCall) {
+  auto sink = std::make_shared<BlockingSink>();
+  sink->self_ = sink;
+  std::promise<void> release;
+  sink->released_ = release.get_future().share();
+  std::future<void> entered = sink->entered_.get_future();
+  Logger::shared().addLogInterface(sink);
+  std::thread first([] { logMessage("blocking-first"); });
+  entered.wait();
+
+  // Inside its own call the sink removes itself without waiting for the blocked delivery.
+  logMessage("blocking-self");
+  EXPECT_TRUE(sink->removedItself_);
+  EXPECT_FALSE(sink->finished_);
+  logMessage("blocking-later");
+  EXPECT_EQ(sink->others_, 0);
+
+  // Elsewhere, removal waits for the delivery in progress.
+  Logger::shared().addLogInterface(sink);
+  std::future<bool> removal =
+      std::async(std::launch::async, [&] { return Logger::shared().removeLogInterface(sink); });
+  EXPECT_EQ(removal.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
+  release.set_value();
+  EXPECT_TRUE(removal.get());
+  EXPECT_TRUE(sink->finished_);
+  first.join();
 }
 
 }  // namespace

@@ -52,5 +52,16 @@ TEST(UnicodeTextTest, SplitKeepsAccentWithItsBase) {
   EXPECT_EQ(splitCharacters("e\xCC\x81x"), (std::vector<std::string>{"e\xCC\x81", "x"}));
 }
 
+TEST(UnicodeTextTest, LineTerminatorsAreFoundAndTheirNeighboursAreNot) {
+  // Positives, one per terminator, are in the token tests; here the near misses.
+  for (const char* text : {"a\tb", "a b", "\xC2\x84", "\xE2\x80\xA7", "\xE2\x80\xAA", "\x85",
+                           "\xE2\x80", "\xE3\x80\xA8"}) {
+    EXPECT_FALSE(containsLineTerminator(text)) << text;
+  }
+  // Found after an ill-formed sequence, as ICU decodes it.
+  EXPECT_TRUE(containsLineTerminator("\xE2\x80\xE2\x80\xA8"));
+  EXPECT_TRUE(containsLineTerminator(std::string("a\0\n", 3)));
+}
+
 }  // namespace
 }  // namespace sdkcore

@@ -28,6 +28,8 @@ TEST(CardCodeValidator, RulesInOrder) {
                             "3\xcc\x81",
                             invalid},
                            {"final line feed makes four characters", "123\n", invalid},
+                           // $ matches before a final line terminator; token generation refuses it.
+                           {"two digits and a final line feed", "12\n", passes()},
                            {"invalid UTF-8", "12\xff", invalid},
                        });
 }

@@ -31,6 +31,7 @@ TEST(CardHolderValidator, RulesInOrder) {
                            {"hyphen", "JEAN-PAUL", format},
                            {"full stop", "JOHN J. DOE", format},
                            {"tab inside", "JOHN\tDOE", format},
+                           {"final line feed", "JOHN DOE\n", passes()},
                            {"invalid UTF-8", "JOHN\xc3", format},
                        });
 }

@@ -1,12 +1,10 @@
-#include "strict_json.hpp"
+#include "model/strict_json.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "cli_support.hpp"
-
-namespace sdkcore::cli {
+namespace sdkcore {
 namespace {
 
 struct RejectCase {
@@ -23,7 +21,7 @@ TEST_P(StrictJsonRejects, NamesTheProblem) {
   try {
     parseStrictJson(c.text);
     FAIL() << "accepted " << c.text;
-  } catch (const UsageError& error) {
+  } catch (const JsonInputError& error) {
     const std::string message = error.what();
     EXPECT_NE(message.find(c.messagePart), std::string::npos) << message;
     EXPECT_EQ(message.find('\n'), std::string::npos) << message;
@@ -78,7 +76,7 @@ TEST(StrictJson, MessageNeverQuotesTheInput) {
   try {
     parseStrictJson(R"({"pan": 4111111111111111x})");
     FAIL();
-  } catch (const UsageError& error) {
+  } catch (const JsonInputError& error) {
     EXPECT_EQ(std::string(error.what()).find("4111"), std::string::npos) << error.what();
   }
 }
@@ -95,4 +93,4 @@ TEST(StrictJson, KeepsEscapedAndMultiByteText) {
 }
 
 }  // namespace
-}  // namespace sdkcore::cli
+}  // namespace sdkcore

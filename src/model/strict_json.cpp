@@ -1,12 +1,10 @@
-#include "strict_json.hpp"
+#include "model/strict_json.hpp"
 
 #include <algorithm>
 #include <set>
 #include <vector>
 
-#include "cli_support.hpp"
-
-namespace sdkcore::cli {
+namespace sdkcore {
 namespace {
 
 using nlohmann::json;
@@ -28,8 +26,8 @@ class Tracker {
       case json::parse_event_t::object_start:
       case json::parse_event_t::array_start:
         if (depth >= kMaxJsonDepth) {
-          throw UsageError("JSON nesting deeper than " + std::to_string(kMaxJsonDepth) + " levels" +
-                           where());
+          throw JsonInputError("JSON nesting deeper than " + std::to_string(kMaxJsonDepth) +
+                               " levels" + where());
         }
         frames_.push_back(Frame{event == json::parse_event_t::object_start, {}, {}, 0});
         inValue_ = false;
@@ -66,7 +64,7 @@ class Tracker {
     frame.currentKey = key;
     inValue_ = true;
     if (!frame.keys.insert(key).second) {
-      throw UsageError("member " + quotedName(path(frames_.size())) + " given twice");
+      throw JsonInputError("member " + quotedName(path(frames_.size())) + " given twice");
     }
   }
 
@@ -147,21 +145,21 @@ nlohmann::json parseStrictJson(std::string_view text) {
     // The lexer treats a NUL byte as the end of the input, so a value followed by a NUL parses
     // and whatever follows the NUL goes unread. A raw NUL is never valid JSON.
     if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
-      throw UsageError("malformed JSON at " + positionText(text, nul + 1) +
-                       ": NUL byte after the value");
+      throw JsonInputError("malformed JSON at " + positionText(text, nul + 1) +
+                           ": NUL byte after the value");
     }
     return parsed;
   } catch (const json::parse_error& error) {
     const std::string reason = parseErrorReason(error.what());
     const std::string position = positionText(text, error.byte);
     if (reason.find("ill-formed UTF-8") != std::string::npos) {
-      throw UsageError("invalid UTF-8 inside a string at " + position + tracker.context());
+      throw JsonInputError("invalid UTF-8 inside a string at " + position + tracker.context());
     }
-    throw UsageError("malformed JSON at " + position + ": " + reason);
+    throw JsonInputError("malformed JSON at " + position + ": " + reason);
   } catch (const json::out_of_range&) {
     // A number beyond the range of a double, such as 1e999; nlohmann gives no position for it.
-    throw UsageError("number out of range" + tracker.context());
+    throw JsonInputError("number out of range" + tracker.context());
   }
 }
 
-}  // namespace sdkcore::cli
+}  // namespace sdkcore

@@ -1,0 +1,80 @@
+package org.sdkcore;
+
+import static org.junit.Assert.assertEquals;
+import static org.junit.Assert.assertFalse;
+import static org.junit.Assert.assertTrue;
+
+import java.util.List;
+import java.util.concurrent.CopyOnWriteArrayList;
+import org.junit.Test;
+
+public class LogSinkHandleTest {
+  private static final TokenRequest BAD_CVC = TokenRequest.card(
+      "4111111111111111", "12", "12/30", null, "ORDER-1", Merchant.PUBLIC_KEY);
+
+  // Collects events as "tag|message|error".
+  private static final class Recorder implements LogSink {
+    final List<String> events = new CopyOnWriteArrayList<>();
+
+    @Override
+    public void log(String tag, String message, String error) {
+      events.add(tag + "|" + message + "|" + error);
+    }
+  }
+
+  @Test
+  public void eventsArriveWithCardDataMasked() {
+    Recorder recorder = new Recorder();
+    try (SdkCore core = new SdkCore(); LogSinkHandle handle = SdkCore.addLogSink(recorder)) {
+      core.generateToken(BAD_CVC);
+    }
+    String last = recorder.events.get(recorder.events.size() - 1);
+    assertTrue(last, last.startsWith("SDK-Core|") && last.endsWith("|CVC"));
+    assertTrue(recorder.events.stream().anyMatch(e -> e.contains("411111******1111")));
+    assertFalse(recorder.events.stream().anyMatch(e -> e.contains("4111111111111111")));
+  }
+
+  @Test
+  public void aThrowingSinkBreaksNeitherTheCallNorOtherSinks() {
+    Recorder recorder = new Recorder();
+    LogSink thrower = (tag, message, error) -> {
+      throw new IllegalStateException("sink failure");
+    };
+    try (SdkCore core = new SdkCore(); LogSinkHandle throwing = SdkCore.addLogSink(thrower);
+         LogSinkHandle recording = SdkCore.addLogSink(recorder)) {
+      TokenResult result =
+          core.generateToken(TokenRequest.bindingInstant(Merchant.PUBLIC_KEY, "B", null));
+      assertTrue(result.isSuccess());
+    }
+    assertFalse(recorder.events.isEmpty());
+  }
+
+  @Test
+  public void aRemovedSinkReceivesNothingMore() {
+    Recorder recorder = new Recorder();
+    try (SdkCore core = new SdkCore()) {
+      LogSinkHandle handle = SdkCore.addLogSink(recorder);
+      core.generateToken(BAD_CVC);
+      int seen = recorder.events.size();
+      handle.close();
+      handle.close();
+      core.generateToken(BAD_CVC);
+      assertEquals(seen, recorder.events.size());
+    }
+  }
+
+  // A sink that closes its own handle from inside its callback gets that one event only.
+  @Test
+  public void aSinkMayRemoveItselfWhileBeingCalled() {
+    List<String> events = new CopyOnWriteArrayList<>();
+    LogSinkHandle[] handle = new LogSinkHandle[1];
+    try (SdkCore core = new SdkCore()) {
+      handle[0] = SdkCore.addLogSink((tag, message, error) -> {
+        events.add(message);
+        handle[0].close();
+      });
+      core.generateToken(BAD_CVC);
+    }
+    assertEquals(1, events.size());
+  }
+}

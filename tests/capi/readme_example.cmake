@@ -1,0 +1,20 @@
+# Checks that the README's example in LANGUAGE (the code fence's tag, "c" when not given) is an
+# excerpt of EXAMPLE, which the tests compile and run, line for line (indentation aside).
+# Expects: README, EXAMPLE, and optionally LANGUAGE.
+if(NOT LANGUAGE)
+  set(LANGUAGE c)
+endif()
+file(READ ${README} readme)
+file(READ ${EXAMPLE} example)
+string(REGEX MATCH "```${LANGUAGE}\n([^`]*)```" block "${readme}")
+if(NOT block)
+  message(FATAL_ERROR "no ${LANGUAGE} example in ${README}")
+endif()
+set(excerpt "${CMAKE_MATCH_1}")
+foreach(text IN ITEMS excerpt example)
+  string(REGEX REPLACE "\n[ ]+" "\n" ${text} "\n${${text}}")
+endforeach()
+string(FIND "${example}" "${excerpt}" at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "the README's ${LANGUAGE} example is not an excerpt of ${EXAMPLE}")
+endif()
