@@ -49,10 +49,13 @@ CHECKS = -fno-omit-frame-pointer -fno-sanitize-recover=all
 INSTRUMENTED_CTEST = ctest --output-on-failure -j $(JOBS)
 FUZZ_SECONDS ?= 60
 
-# The whole suite under AddressSanitizer (leaks included) and UndefinedBehaviorSanitizer.
+# The whole suite under AddressSanitizer (leaks included) and UndefinedBehaviorSanitizer. C
+# programs link the C++ part of UBSan (and so the C++ library) too: the library's C++ code in them
+# calls it.
 sanitize: deps
 	@cmake -S . -B build-asan $(CLANG_CMAKE) "-DCMAKE_C_FLAGS=-fsanitize=address,undefined $(CHECKS)" \
-	  "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined $(CHECKS)" >/dev/null
+	  "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined $(CHECKS)" \
+	  "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize-link-c++-runtime -lstdc++" >/dev/null
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1 $(INSTRUMENTED_CTEST)
