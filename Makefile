@@ -7,7 +7,7 @@ PREFIX ?= /usr/local
 BENCH_DIR ?= build-bench
 BENCH_REPETITIONS ?= 9
 
-.PHONY: all deps configure build test demo install bench clean format
+.PHONY: all deps configure build test demo install bench clean format sanitize tsan memcheck fuzz
 
 all: build
 
@@ -55,8 +55,53 @@ bench: deps
 	  --benchmark_min_time=0.2 --benchmark_enable_random_interleaving=true \
 	  --benchmark_out=$(BENCH_DIR)/bench.json --benchmark_out_format=json
 
+# Instrumented builds with clang, each in a directory of its own (ccache is used when present).
+# They leave out the Java binding and its tests: the JVM is not instrumented. Tests labelled
+# "timing" run too, but skip their time and memory bounds.
+CCACHE := $(if $(shell command -v ccache 2>/dev/null),\
+  -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+CLANG_CMAKE = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+  -DCMAKE_CXX_COMPILER=clang++ -DSDKCORE_BUILD_JAVA=OFF -DSDKCORE_BUILD_BENCHMARKS=OFF $(CCACHE) $(CMAKE_FLAGS)
+CHECKS = -fno-omit-frame-pointer -fno-sanitize-recover=all
+INSTRUMENTED_CTEST = ctest --output-on-failure -j $(JOBS)
+FUZZ_SECONDS ?= 60
+
+# The whole suite under AddressSanitizer (leaks included) and UndefinedBehaviorSanitizer. C
+# programs link the C++ part of UBSan (and so the C++ library) too: the library's C++ code in them
+# calls it.
+sanitize: deps
+	@cmake -S . -B build-asan $(CLANG_CMAKE) "-DCMAKE_C_FLAGS=-fsanitize=address,undefined $(CHECKS)" \
+	  "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined $(CHECKS)" \
+	  "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize-link-c++-runtime -lstdc++" >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+	@cd build-asan && ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1 $(INSTRUMENTED_CTEST)
+
+# The whole suite under ThreadSanitizer. ICU is not instrumented, so the locks and atomics that
+# guard its internal caches are invisible to it; tests/tsan.supp silences ICU's own frames only.
+tsan: deps
+	@cmake -S . -B build-tsan $(CLANG_CMAKE) "-DCMAKE_C_FLAGS=-fsanitize=thread -fno-omit-frame-pointer" \
+	  "-DCMAKE_CXX_FLAGS=-fsanitize=thread -fno-omit-frame-pointer" >/dev/null
+	@cmake --build build-tsan -j $(JOBS)
+	@cd build-tsan && TSAN_OPTIONS="suppressions=$(CURDIR)/tests/tsan.supp halt_on_error=1" \
+	  $(INSTRUMENTED_CTEST)
+
+# One token of each variant under valgrind: no memory error, nothing definitely or indirectly lost.
+memcheck: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target sdkcore_cli
+	@scripts/memcheck.sh $(BUILD_DIR)/sdkcore
+
+# Every libFuzzer target for FUZZ_SECONDS seconds each (make fuzz FUZZ_SECONDS=600 for a campaign).
+fuzz: deps
+	@cmake -S . -B build-fuzz $(CLANG_CMAKE) -DSDKCORE_BUILD_FUZZERS=ON -DSDKCORE_BUILD_TESTS=OFF \
+	  -DSDKCORE_BUILD_CLI=OFF -DSDKCORE_INSTALL=OFF \
+	  "-DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link,address,undefined $(CHECKS)" \
+	  "-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined $(CHECKS)" >/dev/null
+	@cmake --build build-fuzz -j $(JOBS)
+	@scripts/fuzz.sh build-fuzz $(FUZZ_SECONDS)
+
 format:
 	@git ls-files '*.hpp' '*.cpp' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD_DIR)
+	@rm -rf $(BUILD_DIR) build-asan build-tsan build-fuzz

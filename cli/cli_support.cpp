@@ -109,6 +109,13 @@ std::string readStdin() {
   return buffer.str();
 }
 
+std::string readStdin(std::size_t maxBytes) {
+  std::string text(maxBytes, '\0');
+  std::cin.read(text.data(), static_cast<std::streamsize>(maxBytes));
+  text.resize(static_cast<std::size_t>(std::cin.gcount()));
+  return text;
+}
+
 std::string valueOrStdin(const std::string& value) { return value == "-" ? readStdin() : value; }
 
 std::string readFile(const std::string& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <set>
@@ -63,6 +64,8 @@ ParsedArgs parseArgsWithDashValues(const std::vector<std::string>& args,
 // Returns all of standard input, unchanged; throws UsageError when it cannot be read (a
 // directory, a read error).
 std::string readStdin();
+// Returns standard input, unchanged, but no more than its first 'maxBytes' bytes.
+std::string readStdin(std::size_t maxBytes);
 // Returns 'value', or all of standard input when it is "-".
 std::string valueOrStdin(const std::string& value);
 // Returns the bytes of the file at 'path'; throws UsageError naming the file and the reason when

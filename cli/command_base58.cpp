@@ -22,7 +22,7 @@ constexpr const char* kBase58Usage =
     "\n"
     "encode prints the Base58 text of TEXT's UTF-8 bytes (of all of standard input for '-' or no\n"
     "TEXT) as one line. decode prints the decoded bytes raw; text that is not Base58 (or is\n"
-    "empty) exits 1.\n"
+    "empty) exits 1. Input over 65536 bytes (of data to encode, of text to decode) exits 2.\n"
     "\n"
     "  --hex  encode: TEXT is hexadecimal bytes; decode: print the bytes as lowercase "
     "hexadecimal.\n";
@@ -33,9 +33,19 @@ constexpr const char* kPmIdUsage =
     "\n"
     "encode prints \"pm_\" followed by the Base58 form of the binding id's UTF-8 bytes. decode\n"
     "prints the binding id of a stored-payment-method identifier (trimmed of white space); a\n"
-    "malformed identifier exits 1.\n";
+    "malformed identifier exits 1. A binding id, or the Base58 part of PM_ID, over 65536 bytes\n"
+    "exits 2.\n";
 
 Bytes bytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
+
+// Conversion costs grow with the square of the length, so input over the codec's limit is an
+// input error rather than minutes of work.
+void requireConvertible(std::size_t size) {
+  if (size > Base58::kMaxInputBytes) {
+    throw UsageError("input too large: Base58 converts at most " +
+                     std::to_string(Base58::kMaxInputBytes) + " bytes");
+  }
+}
 
 int hexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -84,15 +94,21 @@ const std::string& requiredArgument(const ParsedArgs& parsed, const char* name) 
 }
 
 int base58Encode(const ParsedArgs& parsed) {
-  const std::string text =
-      parsed.positional.size() < 2 ? readStdin() : valueOrStdin(parsed.positional[1]);
-  const Bytes bytes = parsed.has("--hex") ? parseHex(text) : bytesOf(text);
+  const bool hex = parsed.has("--hex");
+  // Two hexadecimal digits per byte; one byte more than allowed is enough to refuse the input.
+  const std::size_t textLimit = (hex ? 2 : 1) * Base58::kMaxInputBytes;
+  const bool fromStdin = parsed.positional.size() < 2 || parsed.positional[1] == "-";
+  const std::string text = fromStdin ? readStdin(textLimit + 1) : parsed.positional[1];
+  requireConvertible(hex ? (text.size() + 1) / 2 : text.size());
+  const Bytes bytes = hex ? parseHex(text) : bytesOf(text);
   std::cout << Base58::encode(bytes) << '\n';
   return kExitSuccess;
 }
 
 int base58Decode(const ParsedArgs& parsed) {
-  const auto bytes = Base58::decode(requiredArgument(parsed, "TEXT"));
+  const std::string& text = requiredArgument(parsed, "TEXT");
+  requireConvertible(text.size());
+  const auto bytes = Base58::decode(text);
   if (!bytes) {
     std::cerr << "sdkcore base58: the text is not Base58 (or is empty)\n";
     return kExitFailure;
@@ -121,10 +137,14 @@ int runPmId(const Args& args) {
   if (modeOf(parsed) == "encode") {
     // Read the argument before writing anything: a usage error must leave stdout empty.
     const std::string& bindingId = requiredArgument(parsed, "BINDING_ID");
+    requireConvertible(bindingId.size());
     std::cout << "pm_" << Base58::encode(bytesOf(bindingId)) << '\n';
     return kExitSuccess;
   }
-  const std::string bindingId = BindingUtils::decodeBindingId(requiredArgument(parsed, "PM_ID"));
+  const std::string& pmId = requiredArgument(parsed, "PM_ID");
+  constexpr std::string_view kPrefix = "pm_";
+  requireConvertible(pmId.size() - (pmId.starts_with(kPrefix) ? kPrefix.size() : 0));
+  const std::string bindingId = BindingUtils::decodeBindingId(pmId);
   if (bindingId.empty()) {
     std::cerr << "sdkcore pm-id: not a stored payment method identifier\n";
     return kExitFailure;

@@ -18,9 +18,9 @@ class SdkCoreMembers;
 //
 // Logging: each call reports to `Logger::shared()` with this object's run-time type and
 // `Logger::TAG`. Card numbers appear in log messages with only their first 6 and last 4
-// characters (all masked when shorter than 13) and security codes fully masked; nothing else of
-// the card data is hidden. With no sink attached no message is built at all, and nothing a sink
-// does changes a result.
+// characters from 16 characters on, their last 4 from 8 to 15 characters and fully masked when
+// shorter; security codes are fully masked; nothing else of the card data is hidden. With no sink
+// attached no message is built at all, and nothing a sink does changes a result.
 //
 // Time zone: the payment string's date is the local time and UTC offset of the time stamp in the
 // process's zone as the C library holds it (TZ, including POSIX rule strings, or the system

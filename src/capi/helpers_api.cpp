@@ -15,6 +15,9 @@
 #include "sdkcore/key.hpp"
 #include "sdkcore/sdkcore.h"
 
+// The C interface refuses input at the limit the C++ interface documents.
+static_assert(SDKCORE_BASE58_MAX_INPUT == sdkcore::Base58::kMaxInputBytes);
+
 namespace {
 
 using sdkcore::capi::guarded;

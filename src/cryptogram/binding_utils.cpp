@@ -53,12 +53,12 @@ std::string trimmed(const std::vector<std::uint8_t>& bytes, const CodePoints& po
 }  // namespace
 
 std::string BindingUtils::decodeBindingId(std::string_view storedPaymentMethodId) {
-  if (!storedPaymentMethodId.starts_with(kPrefix) ||
-      storedPaymentMethodId.size() <= kPrefix.size()) {
-    return {};
-  }
+  if (!storedPaymentMethodId.starts_with(kPrefix)) return {};
+  const std::string_view encoded = storedPaymentMethodId.substr(kPrefix.size());
+  // Decoding is quadratic in the length; far longer than any real identifier is malformed.
+  if (encoded.empty() || encoded.size() > Base58::kMaxInputBytes) return {};
   try {
-    auto bytes = Base58::decode(storedPaymentMethodId.substr(kPrefix.size()));
+    auto bytes = Base58::decode(encoded);
     if (!bytes) return {};
     const WipeOnExit wipeBytes(*bytes);
     const auto points = codePoints(*bytes);

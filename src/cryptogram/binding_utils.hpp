@@ -10,7 +10,8 @@ class BindingUtils {
  public:
   BindingUtils() = delete;
   // Returns the binding id, trimmed of Unicode white space and line breaks at both ends, or the
-  // empty text when the identifier is malformed. Never throws.
+  // empty text when the identifier is malformed, which includes a Base58 part longer than
+  // Base58::kMaxInputBytes. Never throws.
   static std::string decodeBindingId(std::string_view storedPaymentMethodId);
 };
 

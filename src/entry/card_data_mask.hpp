@@ -12,8 +12,9 @@ namespace sdkcore {
 // Characters are extended grapheme clusters; each ill-formed UTF-8 sequence is one character
 // and, where kept, comes out as U+FFFD, so the results are always valid UTF-8. Thread-safe.
 
-// Returns 'pan' with its first 6 and last 4 characters kept and every other character replaced
-// by "*" when it has at least 13 characters; every character replaced by "*" when shorter.
+// Returns 'pan' with every character replaced by "*" except, from 16 characters on, the first 6
+// and the last 4, and from 8 to 15 characters the last 4 only; at least 6 characters always stay
+// hidden. One pass over the text; time and memory grow linearly with its length.
 std::string maskCardNumber(std::string_view pan);
 
 // Returns one "*" per character of 'cvc' ("" for the empty code).

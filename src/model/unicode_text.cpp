@@ -93,17 +93,27 @@ bool containsLineTerminator(std::string_view utf8) noexcept {
   return false;
 }
 
-std::vector<std::int32_t> characterBoundaries(const icu::UnicodeString& text) {
+void forEachCharacterBoundary(const icu::UnicodeString& text,
+                              const std::function<void(std::int32_t)>& visit) {
   icu::BreakIterator& iterator = characterIterator();
   iterator.setText(text);
-  std::vector<std::int32_t> boundaries;
+  // The iterator aliases the text it is given; on every way out, point it at a string that
+  // outlives every call instead of 'text', which the caller may destroy.
+  struct Detach {
+    icu::BreakIterator& iterator;
+    ~Detach() {
+      static const icu::UnicodeString kNoText;
+      iterator.setText(kNoText);
+    }
+  } detach{iterator};
   for (std::int32_t at = iterator.first(); at != icu::BreakIterator::DONE; at = iterator.next()) {
-    boundaries.push_back(at);
+    visit(at);
   }
-  // The iterator aliases the text it is given; point it at a string that outlives every call
-  // instead of 'text', which the caller may destroy.
-  static const icu::UnicodeString kNoText;
-  iterator.setText(kNoText);
+}
+
+std::vector<std::int32_t> characterBoundaries(const icu::UnicodeString& text) {
+  std::vector<std::int32_t> boundaries;
+  forEachCharacterBoundary(text, [&boundaries](std::int32_t at) { boundaries.push_back(at); });
   return boundaries;
 }
 

@@ -10,6 +10,7 @@
 // text.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,8 +57,13 @@ inline std::size_t asciiCharacterLength(std::string_view text, std::size_t at) n
 // U+2029 (the characters before which a pattern's `$` may match).
 bool containsLineTerminator(std::string_view utf8) noexcept;
 
-// Returns the UTF-16 offsets of the character boundaries of 'text', from 0 to text.length()
-// inclusive (so a text of n characters gives n + 1 offsets). Uses a per-thread break iterator.
+// Calls 'visit' with the UTF-16 offset of each character boundary of 'text' in order, from 0 to
+// text.length() inclusive (so a text of n characters gives n + 1 calls). Uses a per-thread break
+// iterator, so 'visit' must not segment text itself.
+void forEachCharacterBoundary(const icu::UnicodeString& text,
+                              const std::function<void(std::int32_t)>& visit);
+
+// Returns the offsets that forEachCharacterBoundary() visits.
 std::vector<std::int32_t> characterBoundaries(const icu::UnicodeString& text);
 
 // The number of characters (extended grapheme clusters) in the UTF-8 text. Thread-safe.

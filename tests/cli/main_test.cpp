@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "process.hpp"
+#include "sdkcore/base58.hpp"
 #include "support/test_keys.hpp"
 
 namespace sdkcore::testing {
@@ -145,12 +146,17 @@ const CliCase kCases[] = {
     {"Base58DecodeInvalid", {"base58", "decode", "0OIl"}, "", 1, "", ""},
     {"Base58DecodeEmpty", {"base58", "decode", ""}, "", 1, "", ""},
     {"Base58UnknownAction", {"base58", "rot13", "x"}, "", 2, "", "rot13"},
+    {"Base58EncodeTooLarge", {"base58", "encode"}, std::string(65537, 'a'), 2, "", "too large"},
+    {"Base58EncodeHexTooLarge", {"base58", "encode", "--hex", "-"}, std::string(131074, '0'), 2, "", "too large"},
+    {"Base58DecodeTooLarge", {"base58", "decode", std::string(65537, '2')}, "", 2, "", "too large"},
     // pm-id
     {"PmIdHelp", {"pm-id", "--help"}, "", 0, kUsage, ""},
     {"PmIdEncode", {"pm-id", "encode", "abc"}, "", 0, "pm_ZiCa\n", ""},
     {"PmIdDecode", {"pm-id", "decode", "pm_ZiCa"}, "", 0, "abc\n", ""},
     {"PmIdDecodeMalformed", {"pm-id", "decode", "ZiCa"}, "", 1, "\n?", ""},
     {"PmIdMissingArgument", {"pm-id", "encode"}, "", 2, "", ""},
+    {"PmIdEncodeTooLarge", {"pm-id", "encode", std::string(65537, 'a')}, "", 2, "", "too large"},
+    {"PmIdDecodeTooLarge", {"pm-id", "decode", "pm_" + std::string(65537, '2')}, "", 2, "", "too large"},
     // card
     {"CardHelp", {"card", "--help"}, "", 0, kUsage, ""},
     {"CardExpiryHelp", {"card", "expiry", "--help"}, "", 0, kUsage, ""},
@@ -178,6 +184,24 @@ const CliCase kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, CliCommand, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return info.param.name; });
+
+// Input of exactly the limit converts (outputs too long for the pattern check of the table).
+TEST(CliBase58, ConvertsInputOfTheLimit) {
+  const std::string data(Base58::kMaxInputBytes, 'a');
+  const ProcessResult encoded = runCli({"base58", "encode"}, withInput(data));
+  EXPECT_EQ(encoded.status, 0) << encoded.err;
+  ASSERT_TRUE(encoded.out.ends_with('\n'));
+  const auto bytes =
+      Base58::decode(std::string_view(encoded.out).substr(0, encoded.out.size() - 1));
+  EXPECT_EQ(bytes, std::vector<std::uint8_t>(data.begin(), data.end()));
+
+  const std::string text(Base58::kMaxInputBytes, 'z');
+  const ProcessResult decoded = runCli({"base58", "decode", text});
+  EXPECT_EQ(decoded.status, 0) << decoded.err;
+  EXPECT_EQ(Base58::encode(std::span(reinterpret_cast<const std::uint8_t*>(decoded.out.data()),
+                                     decoded.out.size())),
+            text);
+}
 
 }  // namespace
 }  // namespace sdkcore::testing

@@ -51,7 +51,10 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"Empty", "", ""}, DecodeCase{"InvalidUtf8", pmIdOf("BIND\xFF"), ""},
         DecodeCase{"OverlongUtf8", pmIdOf("\xC0\xAF"), ""},
         DecodeCase{"Surrogate", pmIdOf("\xED\xA0\x80"), ""},
-        DecodeCase{"TruncatedUtf8", pmIdOf("BIND\xE2\x80"), ""}),
+        DecodeCase{"TruncatedUtf8", pmIdOf("BIND\xE2\x80"), ""},
+        // Each "1" is one zero byte, and U+0000 is neither white space nor invalid.
+        DecodeCase{"LongestBase58Part", "pm_" + std::string(65536, '1'), std::string(65536, '\0')},
+        DecodeCase{"Base58PartOverTheLimit", "pm_" + std::string(65537, '1'), ""}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -135,14 +135,14 @@ INSTANTIATE_TEST_SUITE_P(
              R"(validateField(Optional("")): Validate Optional(SDKCore.ParamField.PAN))",
              "validateField(): Error PAN"}},
         PlanCase{
-            "ShortNumberIsMaskedWhole",
+            "ShortNumberKeepsLastFourOnly",
             CardParams("411111111111", "123", "12/25", std::nullopt, "ORDER-1", "KEY"),
             Expected{ParamField::PAN, "invalid"},
             {"validateField(nil): Validate Optional(SDKCore.ParamField.CARDHOLDER)",
              R"(validateField(Optional("ORDER-1")): Validate Optional(SDKCore.ParamField.MD_ORDER))",
              R"(validateField(Optional("12/25")): Validate Optional(SDKCore.ParamField.EXPIRY))",
-             R"(validateField(Optional("************")): Validate Optional(SDKCore.ParamField.PAN))",
-             "validateField(************): Error PAN"}},
+             R"(validateField(Optional("********1111")): Validate Optional(SDKCore.ParamField.PAN))",
+             "validateField(********1111): Error PAN"}},
         PlanCase{
             "LuhnFailureIsMasked",
             CardParams("4111111111111112", "123", "12/25", std::nullopt, "ORDER-1", "KEY"),

@@ -344,7 +344,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "newPaymentMethodParams",
                 NewPaymentMethodParams("411111111111", "", "1/2", "A", "KEY"),
                 ZKITRegisteredFrom::ZKIT_PAYMENT, -0.5,
-                R"(generateWithConfig(SDKCoreConfig(paymentMethodParams: SDKCore.PaymentParamsVariant.newPaymentMethodParams(params: SDKCore.NewPaymentMethodParams(pan: "************", cvc: "", expiryMMYY: "1/2", cardholder: Optional("A"), pubKey: "KEY")), registeredFrom: SDKCore.ZKITRegisteredFrom.ZKIT_PAYMENT, timestamp: -0.5)): Token generation method for a new card.)"},
+                R"(generateWithConfig(SDKCoreConfig(paymentMethodParams: SDKCore.PaymentParamsVariant.newPaymentMethodParams(params: SDKCore.NewPaymentMethodParams(pan: "********1111", cvc: "", expiryMMYY: "1/2", cardholder: Optional("A"), pubKey: "KEY")), registeredFrom: SDKCore.ZKITRegisteredFrom.ZKIT_PAYMENT, timestamp: -0.5)): Token generation method for a new card.)"},
             DumpCase{
                 "bindingParams", BindingParams("KEY", "BIND-77", "123", "ORDER-2"),
                 ZKITRegisteredFrom::ZKIT_CORE, kNow + 0.5,

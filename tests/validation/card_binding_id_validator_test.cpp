@@ -17,6 +17,7 @@ TEST(CardBindingIdValidator, RulesInOrder) {
                        {
                            {"plain", "abc123", passes()},
                            {"uuid-like", "5d6a4b6c-1f2e-4a3b-9c8d-7e6f5a4b3c2d", passes()},
+                           {"two million characters", std::string(2'000'000, 'b'), passes()},
                            {"space inside", "abc 123", incorrect},
                            {"tab inside", "abc\t123", incorrect},
                            {"NBSP inside",

@@ -56,5 +56,27 @@ TEST(EmailValidator, RejectsWithTheEmailMessage) {
                        });
 }
 
+// Over 254 characters the address is refused before the pattern runs; characters, not bytes, count.
+TEST(EmailValidator, RefusesAddressesOverTheLengthLimit) {
+  const std::string domain = "@example.com";
+  const std::string umlauts = [] {
+    std::string text;
+    for (int i = 0; i < 240; ++i) text += "\xc3\xb6";
+    return text;
+  }();
+  std::string hostile = "a@";
+  for (int i = 0; i < 16000; ++i) hostile += "a.";
+  const auto bad = fails(CODE_INVALID_FORMAT, localized(emailIncorrect()));
+  testing::expectCases(EmailValidator(),
+                       {
+                           {"254 characters", std::string(242, 'a') + domain, passes()},
+                           {"255 characters", std::string(243, 'a') + domain, bad},
+                           {"254 characters in 494 bytes", "a." + umlauts + domain, passes()},
+                           {"backtracking pattern input", hostile + "!", bad},
+                           {"blank is required first", std::string(300, ' '),
+                            fails(CODE_REQUIRED, localized(requiredField()))},
+                       });
+}
+
 }  // namespace
 }  // namespace sdkcore
