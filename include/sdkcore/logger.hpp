@@ -61,10 +61,14 @@ class SDKCORE_EXPORT Logger {
  private:
   struct Registration;
 
+  using Registrations = std::vector<std::shared_ptr<Registration>>;
+
   mutable std::mutex mutex_;
   std::condition_variable deliveryEnded_;
-  std::vector<std::shared_ptr<Registration>> registrations_;
-  std::atomic<bool> hasRegistrations_{false};  // !registrations_.empty(), readable without the lock
+  // Replaced, never changed in place, so that an event takes its snapshot by copying one pointer.
+  std::shared_ptr<const Registrations> registrations_;
+  std::atomic<bool> hasRegistrations_{
+      false};  // registrations_ not empty, readable without the lock
   std::vector<std::shared_ptr<Registration>> draining_;  // removed, with deliveries in progress
 };
 

@@ -18,6 +18,10 @@ namespace sdkcore {
 // outcome. Thread-safe as far as the attached sinks are.
 class EventLog {
  public:
+  // The error object of events about 'field': one shared, immutable instance per field, so that
+  // an event carries it without an allocation.
+  static std::shared_ptr<const std::exception> fieldError(ParamField field);
+
   explicit EventLog(const std::type_info& classType) noexcept : classType_(classType) {}
 
   // Logs the message that 'buildMessage()' returns, with no exception.
@@ -29,10 +33,7 @@ class EventLog {
   // Logs the message that 'buildMessage()' returns, with 'field' as the error object.
   template <typename BuildMessage>
   void write(BuildMessage&& buildMessage, ParamField field) const noexcept {
-    deliver([&] {
-      return std::pair{buildMessage(), std::shared_ptr<const std::exception>(
-                                           std::make_shared<ParamFieldError>(field))};
-    });
+    deliver([&] { return std::pair{buildMessage(), fieldError(field)}; });
   }
 
   // Logs the message that 'buildMessage()' returns, with a copy of 'error' as the error object.

@@ -70,13 +70,14 @@ Plan planFor(const StoredPaymentMethodParams& p, const std::string& storedBindin
           {&p.pubKey(), &v.pubKey, ParamField::PUB_KEY}};
 }
 
-// The value as log messages may show it: card numbers and security codes masked.
-std::string loggable(std::string_view value, ParamField field) {
+// The value as log messages may show it: card numbers and security codes masked into 'masked',
+// other values shown as they are, without a copy.
+std::string_view loggable(std::string_view value, ParamField field, std::string& masked) {
   switch (field) {
     case ParamField::PAN:
-      return maskCardNumber(value);
+      return masked = maskCardNumber(value);
     case ParamField::CVC:
-      return maskSecurityCode(value);
+      return masked = maskSecurityCode(value);
     case ParamField::UNKNOWN:
     case ParamField::EXPIRY:
     case ParamField::CARDHOLDER:
@@ -84,15 +85,16 @@ std::string loggable(std::string_view value, ParamField field) {
     case ParamField::STORED_PAYMENT_METHOD_ID:
     case ParamField::BINDING_ID:
     case ParamField::MD_ORDER:
-      return std::string(value);
+      return value;
   }
-  return std::string(value);
+  return value;
 }
 
 std::string validateMessage(const PlanEntry& entry) {
-  std::optional<std::string> shown;
-  const WipeOnExit wipeShown(shown);
-  if (entry.value) shown = loggable(*entry.value, entry.field);
+  std::string masked;
+  const WipeOnExit wipeMasked(masked);
+  std::optional<std::string_view> shown;
+  if (entry.value) shown = loggable(*entry.value, entry.field, masked);
   std::string quoted = debugOptional(shown);
   const WipeOnExit wipeQuoted(quoted);
   return joinOnce(
@@ -100,9 +102,9 @@ std::string validateMessage(const PlanEntry& entry) {
 }
 
 std::string errorMessage(std::string_view value, ParamField field) {
-  std::string shown = loggable(value, field);
-  const WipeOnExit wipeShown(shown);
-  return joinOnce({"validateField(", shown, "): Error ", caseName(field)});
+  std::string masked;
+  const WipeOnExit wipeMasked(masked);
+  return joinOnce({"validateField(", loggable(value, field, masked), "): Error ", caseName(field)});
 }
 
 // A failing result always carries a code from the library's own rules; "invalid" stands in for

@@ -69,7 +69,10 @@ Logger& Logger::shared() {
 void Logger::addLogInterface(std::shared_ptr<LogInterface> logger) {
   auto registration = std::make_shared<Registration>(std::move(logger));
   std::lock_guard<std::mutex> lock(mutex_);
-  registrations_.push_back(std::move(registration));
+  auto next = registrations_ ? std::make_shared<Registrations>(*registrations_)
+                             : std::make_shared<Registrations>();
+  next->push_back(std::move(registration));
+  registrations_ = std::move(next);
   hasRegistrations_.store(true, std::memory_order_release);
 }
 
@@ -77,13 +80,13 @@ void Logger::log(const std::type_info& classMethod, const std::string& tag,
                  const std::string& message, std::shared_ptr<const std::exception> exception) {
   // The lock covers only the copy and the bookkeeping around each call: sinks run unlocked, so a
   // sink may log, add or remove sinks itself, and a slow sink blocks no other thread.
-  std::vector<std::shared_ptr<Registration>> snapshot;
+  std::shared_ptr<const Registrations> snapshot;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (registrations_.empty()) return;
     snapshot = registrations_;
   }
-  for (const auto& registration : snapshot) {
+  if (!snapshot) return;
+  for (const auto& registration : *snapshot) {
     if (!registration->sink) continue;
     {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -108,17 +111,26 @@ void Logger::log(const std::type_info& classMethod, const std::string& tag,
 }
 
 bool Logger::removeLogInterface(const std::shared_ptr<LogInterface>& logger) {
+  // The list replaced below is released after the lock, so that no sink is destroyed under it.
+  std::shared_ptr<const Registrations> replaced;
   std::unique_lock<std::mutex> lock(mutex_);
-  // Reserved first, so that no allocation fails halfway through the removal.
-  draining_.reserve(draining_.size() + registrations_.size());
-  const std::size_t erased = std::erase_if(registrations_, [&](const auto& registration) {
-    if (registration->sink != logger) return false;
-    registration->removed = true;
-    if (registration->deliveries > 0) draining_.push_back(registration);
-    return true;
-  });
-  if (erased == 0) return false;
-  hasRegistrations_.store(!registrations_.empty(), std::memory_order_release);
+  if (!registrations_) return false;
+  // Allocated first, so that no allocation fails halfway through the removal.
+  auto kept = std::make_shared<Registrations>();
+  kept->reserve(registrations_->size());
+  draining_.reserve(draining_.size() + registrations_->size());
+  for (const auto& registration : *registrations_) {
+    if (registration->sink != logger) {
+      kept->push_back(registration);
+    } else {
+      registration->removed = true;
+      if (registration->deliveries > 0) draining_.push_back(registration);
+    }
+  }
+  if (kept->size() == registrations_->size()) return false;
+  hasRegistrations_.store(!kept->empty(), std::memory_order_release);
+  replaced = std::move(registrations_);
+  if (!kept->empty()) registrations_ = std::move(kept);
   // Inside the sink's own call, waiting would wait for this very thread.
   if (deliveringOnThisThread(logger.get())) return true;
   // Also waits for deliveries through registrations of the same sink removed earlier.

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include <unicode/utf8.h>
 
@@ -67,17 +68,49 @@ constexpr std::array<bool, 256> plainAsciiTable(bool escapeQuotes) {
 constexpr std::array<bool, 256> kPlainQuoted = plainAsciiTable(true);
 constexpr std::array<bool, 256> kPlainUnquoted = plainAsciiTable(false);
 
+// Word-at-a-time tests on 8 bytes: whether any byte is below 'n' (n <= 128), above 'n'
+// (n <= 127), or equal to 'c'. Each is exact as a yes-or-no answer for the whole word.
+constexpr std::uint64_t kOnes = ~std::uint64_t{0} / 255;
+constexpr std::uint64_t kHighs = kOnes * 0x80;
+constexpr bool anyBelow(std::uint64_t w, std::uint64_t n) {
+  return ((w - kOnes * n) & ~w & kHighs) != 0;
+}
+constexpr bool anyAbove(std::uint64_t w, std::uint64_t n) {
+  return (((w + kOnes * (127 - n)) | w) & kHighs) != 0;
+}
+constexpr bool anyEqual(std::uint64_t w, std::uint8_t c) {
+  const std::uint64_t x = w ^ (kOnes * c);
+  return ((x - kOnes) & ~x & kHighs) != 0;
+}
+
+// Where the run of plain bytes that starts at 'from' ends. Log texts are mostly long runs of
+// printable ASCII (a PEM key, say), so the run is first skipped 8 bytes at a time.
+std::int32_t plainRunEnd(const std::uint8_t* bytes, std::int32_t from, std::int32_t length,
+                         bool escapeQuotes) {
+  const std::array<bool, 256>& plain = escapeQuotes ? kPlainQuoted : kPlainUnquoted;
+  std::int32_t i = from;
+  for (; i + 8 <= length; i += 8) {
+    std::uint64_t w = 0;
+    std::memcpy(&w, bytes + i, sizeof w);
+    if (anyBelow(w, 0x20) || anyAbove(w, 0x7E) ||
+        (escapeQuotes && (anyEqual(w, '"') || anyEqual(w, '\\')))) {
+      break;
+    }
+  }
+  while (i < length && plain[bytes[i]]) ++i;
+  return i;
+}
+
 // Appends 'text' with control characters escaped, and with double quotes and backslashes too
 // when 'escapeQuotes' is set. Ordinary characters and ill-formed bytes are copied as they are,
 // runs of plain ASCII in one piece.
 void appendEscapedText(std::string& out, std::string_view text, bool escapeQuotes) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto length = static_cast<std::int32_t>(text.size());
-  const std::array<bool, 256>& plain = escapeQuotes ? kPlainQuoted : kPlainUnquoted;
   std::int32_t i = 0;
   while (i < length) {
     const std::int32_t start = i;
-    while (i < length && plain[bytes[i]]) ++i;
+    i = plainRunEnd(bytes, i, length, escapeQuotes);
     if (i > start) {
       out.append(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(i - start)));
       continue;
@@ -118,7 +151,7 @@ std::string escapeControlCharacters(std::string_view text) {
   return out;
 }
 
-std::string debugOptional(const std::optional<std::string>& text) {
+std::string debugOptional(std::optional<std::string_view> text) {
   if (!text) return "nil";
   constexpr std::string_view kOpen = "Optional(";
   std::string out;

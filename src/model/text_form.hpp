@@ -22,7 +22,7 @@ std::string escapeControlCharacters(std::string_view text);
 
 // Returns Optional("...") for a present text (quoted as debugQuoted does) and nil for an absent
 // one.
-std::string debugOptional(const std::optional<std::string>& text);
+std::string debugOptional(std::optional<std::string_view> text);
 
 // Returns the shortest decimal text that reads back as 'value'. Values from 1e-4 up to (but
 // excluding) 1e16 in magnitude, and zero, are written in positional notation, a whole number with

@@ -105,5 +105,23 @@ INSTANTIATE_TEST_SUITE_P(
         EscapeCase{"InvalidUtf8Kept", "\xff\xc2", "\xff\xc2"}),
     [](const auto& info) { return info.param.name; });
 
+// Long runs are skipped a word at a time: every byte value, at every offset within a word and
+// among plain text on both sides, is escaped exactly as it is on its own.
+TEST(EscapingTest, AnyByteAmongPlainTextEscapesAsOnItsOwn) {
+  const std::string filler = "MIIBIjANBgkqhkiG9w0BAQEF";
+  for (int value = 0; value < 256; ++value) {
+    const std::string byte(1, static_cast<char>(value));
+    const std::string quoted = debugQuoted(byte);
+    const std::string alone = quoted.substr(1, quoted.size() - 2);
+    for (std::size_t at = 0; at <= 16; ++at) {
+      const std::string head = filler.substr(0, at);
+      const std::string text = head + byte + filler;
+      ASSERT_EQ(debugQuoted(text), '"' + head + alone + filler + '"') << value << " at " << at;
+      ASSERT_EQ(escapeControlCharacters(text), head + escapeControlCharacters(byte) + filler)
+          << value << " at " << at;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace sdkcore
