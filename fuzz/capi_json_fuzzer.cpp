@@ -98,23 +98,28 @@ std::optional<std::string> readerMessage(std::string_view text) {
   }
 }
 
-// The same request built field by field: a token exactly when the JSON answer has one, or the
-// same error; the accessors give one or the other.
-void checkTypedRequest(const ExpectedRequest& expected, const json* errors) {
+// The request built field by field, to be freed with sdkcore_request_free.
+sdkcore_request* typedRequest(const ExpectedRequest& expected) {
   sdkcore_request* request = nullptr;
   SDKCORE_FUZZ_CHECK(sdkcore_request_new(expected.variant, &request) == SDKCORE_OK);
-  for (const auto& [name, text] : expected.texts) {
-    SDKCORE_FUZZ_CHECK(sdkcore_request_set_text(request, fieldOf(name), text.data(), text.size()) ==
+  const auto set = [request](int field, const std::string& text) {
+    SDKCORE_FUZZ_CHECK(sdkcore_request_set_text(request, field, text.data(), text.size()) ==
                        SDKCORE_OK);
-  }
-  const std::string& key = expected.pubKey;
-  SDKCORE_FUZZ_CHECK(sdkcore_request_set_text(request, SDKCORE_FIELD_PUB_KEY, key.data(),
-                                              key.size()) == SDKCORE_OK);
+  };
+  for (const auto& [name, text] : expected.texts) set(fieldOf(name), text);
+  set(SDKCORE_FIELD_PUB_KEY, expected.pubKey);
   const int from = static_cast<int>(expected.registeredFrom);
   SDKCORE_FUZZ_CHECK(sdkcore_request_set_registered_from(request, from) == SDKCORE_OK);
   if (expected.timestamp) {
     SDKCORE_FUZZ_CHECK(sdkcore_request_set_timestamp(request, *expected.timestamp) == SDKCORE_OK);
   }
+  return request;
+}
+
+// The same request built field by field: a token exactly when the JSON answer has one, or the
+// same error; the accessors give one or the other.
+void checkTypedRequest(const ExpectedRequest& expected, const json* errors) {
+  sdkcore_request* request = typedRequest(expected);
   sdkcore_token_result* result = nullptr;
   SDKCORE_FUZZ_CHECK(sdkcore_generate_token(core, request, &result) == SDKCORE_OK);
   const char* token = nullptr;
@@ -149,6 +154,7 @@ void checkLogShowsNoCardNumber(const ExpectedRequest& expected) {
   for (const auto& [name, text] : expected.texts) {
     if (name != "pan" && text.find(number) != std::string::npos) return;
   }
+  if (expected.pubKey.find(number) != std::string::npos) return;
   if (expected.timestamp && !(std::fabs(*expected.timestamp) < 1e11)) return;
   for (const std::string& text : logged) {
     SDKCORE_FUZZ_CHECK(text.find(number) == std::string::npos);
