@@ -1,8 +1,13 @@
 #include "fuzz_support.hpp"
 
+#include "support/payment_string_fields.hpp"
+
+#include <unicode/timezone.h>
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
+#include <cmath>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 
@@ -51,6 +56,27 @@ const std::string& demoPublicKey() {
 const std::string& demoPrivateKey() {
   static const std::string pem = fileText(SDKCORE_DEMO_PRIVATE_KEY);
   return pem;
+}
+
+void useUtc() {
+  setenv("TZ", "UTC", 1);
+  tzset();
+  icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone("Etc/UTC"));
+}
+
+void checkPaymentString(const std::string& plain, const std::string& tail,
+                        std::optional<double> timestamp) {
+  SDKCORE_FUZZ_CHECK(plain.ends_with("/" + tail));
+  // The date, "/", the 36-character UUID and "/" come first; the date is checked where the C
+  // library renders it.
+  const std::size_t head = plain.size() - tail.size();
+  SDKCORE_FUZZ_CHECK(head >= 38 && plain[head - 1] == '/' && plain[head - 38] == '/');
+  if (!timestamp) return;
+  const double seconds = std::trunc(*timestamp);
+  if (seconds >= -2'208'988'800 && seconds <= 253'402'300'799) {
+    const auto date = testing::utcDate(static_cast<std::int64_t>(seconds));
+    SDKCORE_FUZZ_CHECK(plain.starts_with(date + "/"));
+  }
 }
 
 }  // namespace sdkcore::fuzzing

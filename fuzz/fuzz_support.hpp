@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,5 +39,15 @@ bool isWhiteSpace(UChar32 c);
 // The PEM texts of the demo key pair that the sdkcore program ships.
 const std::string& demoPublicKey();
 const std::string& demoPrivateKey();
+
+// Makes UTC the zone of the C library and of ICU: the payment string's date is written in the
+// device's zone and checked in UTC.
+void useUtc();
+
+// Reports a finding unless 'plain' is a payment string ending in 'tail': a date, "/", a
+// 36-character UUID, "/" and 'tail'. When 'timestamp' is given and its year lies in 1900 to 9999,
+// the date must be its date in UTC.
+void checkPaymentString(const std::string& plain, const std::string& tail,
+                        std::optional<double> timestamp);
 
 }  // namespace sdkcore::fuzzing

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <set>
+#include <string_view>
 #include <vector>
 
 #include "model/wiped_text.hpp"
@@ -104,22 +105,38 @@ class Tracker {
   bool inValue_ = false;  // a member name was read and its value is being read
 };
 
+// What nlohmann's messages name as the expected token, always at their very end after
+// "; expected ".
+constexpr std::string_view kExpectedTokens[] = {"true literal",
+                                                "false literal",
+                                                "null literal",
+                                                "string literal",
+                                                "number literal",
+                                                "'['",
+                                                "'{'",
+                                                "']'",
+                                                "'}'",
+                                                "':'",
+                                                "','",
+                                                "end of input",
+                                                "'[', '{', or a literal"};
+
 // The reason of nlohmann's message without its prefix and without the "last read" excerpt,
-// which would copy bytes of the request (card data) into the message.
+// which would copy bytes of the request (card data) into the message. The excerpt may itself
+// hold "; expected ", so the expected token is recognised only as one of the names above.
 std::string parseErrorReason(const std::string& what) {
   std::string reason = what;
   const std::size_t colon = reason.find(": ");
   if (colon != std::string::npos) reason.erase(0, colon + 2);
   const std::size_t lastRead = reason.find("; last read: '");
-  if (lastRead != std::string::npos) {
-    const std::size_t expected = reason.rfind("'; expected ");
-    std::string tail = expected != std::string::npos && expected > lastRead
-                           ? reason.substr(expected + 1)
-                           : std::string();
-    reason.erase(lastRead);
-    reason += tail;
+  if (lastRead == std::string::npos) return reason;
+  std::string expected;
+  for (const std::string_view token : kExpectedTokens) {
+    const std::string tail = "; expected " + std::string(token);
+    if (reason.ends_with(tail)) expected = tail;
   }
-  return reason;
+  reason.erase(lastRead);
+  return reason + expected;
 }
 
 // "line 2, column 5, byte offset 9" for the 1-based byte index nlohmann reports.
