@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/wiped_text.hpp"
+
 namespace sdkcore {
 namespace {
 
@@ -26,33 +28,22 @@ std::uint64_t magnitude(long long value) {
   return value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
 }
 
-// Joins the fields with the separator into a string allocated once at its final size. Growing
-// the string step by step would leave copies of its beginning (card number and security code
-// included) in freed buffers that the caller's wipe of the result cannot reach.
-template <std::size_t N>
-std::string joinFields(const std::array<std::string_view, N>& fields) {
-  std::size_t size = (N - 1) * DefaultPaymentStringProcessor::SPLASH.size();
-  for (std::string_view field : fields) size += field.size();
-  std::string out;
-  out.reserve(size);
-  for (std::size_t i = 0; i < N; ++i) {
-    if (i > 0) out += DefaultPaymentStringProcessor::SPLASH;
-    out += fields[i];
-  }
-  return out;
-}
+// The date field, written into a fixed buffer: at most 20 digits and a sign for the year.
+struct DateText {
+  std::array<char, 48> bytes;
+  std::size_t size;
+  std::string_view view() const noexcept { return {bytes.data(), size}; }
+};
 
-}  // namespace
-
-std::optional<std::string> DefaultPaymentStringProcessor::formatDate(std::int64_t timestamp) {
+std::optional<DateText> dateText(std::int64_t timestamp) {
   const std::time_t instant = timestamp;
   std::tm local{};
   if (localtime_r(&instant, &local) == nullptr) return std::nullopt;
   const long long year = static_cast<long long>(local.tm_year) + 1900;
   // As strftime's %z: the sign, then the whole hours and minutes of the offset's magnitude.
   const std::uint64_t offsetMinutes = magnitude(local.tm_gmtoff) / 60;
-  std::array<char, 64> text;
-  char* out = text.data();
+  DateText text;
+  char* out = text.bytes.data();
   if (year < 0) *out++ = '-';
   out = putNumber(out, magnitude(year), 4);
   *out++ = '-';
@@ -69,24 +60,67 @@ std::optional<std::string> DefaultPaymentStringProcessor::formatDate(std::int64_
   out = putNumber(out, offsetMinutes / 60, 2);
   *out++ = ':';
   out = putNumber(out, offsetMinutes % 60, 2);
-  return std::string(text.data(), out);
+  text.size = static_cast<std::size_t>(out - text.bytes.data());
+  return text;
+}
+
+// The expiry as ExpiryDate::format() writes it (year then month, unpadded), without building a
+// string; wiped when it goes out of scope.
+class ExpiryText {
+ public:
+  explicit ExpiryText(const std::optional<ExpiryDate>& date) noexcept {
+    if (!date) return;
+    char* const end = bytes_.data() + bytes_.size();
+    char* out = std::to_chars(bytes_.data(), end, date->expYear()).ptr;
+    size_ = static_cast<std::size_t>(std::to_chars(out, end, date->expMonth()).ptr - bytes_.data());
+  }
+  ~ExpiryText() { wipeBytes(bytes_.data(), bytes_.size()); }
+  ExpiryText(const ExpiryText&) = delete;
+  ExpiryText& operator=(const ExpiryText&) = delete;
+  std::string_view view() const noexcept { return {bytes_.data(), size_}; }
+
+ private:
+  std::array<char, 40> bytes_{};  // two 64-bit numbers with their signs
+  std::size_t size_ = 0;
+};
+
+// Joins the fields with the separator into a string allocated once at its final size. Growing
+// the string step by step would leave copies of its beginning (card number and security code
+// included) in freed buffers that the caller's wipe of the result cannot reach.
+template <std::size_t N>
+std::string joinFields(const std::array<std::string_view, N>& fields) {
+  std::size_t size = (N - 1) * DefaultPaymentStringProcessor::SPLASH.size();
+  for (std::string_view field : fields) size += field.size();
+  static_assert(DefaultPaymentStringProcessor::SPLASH.size() == 1);
+  std::string out(size, DefaultPaymentStringProcessor::SPLASH[0]);
+  char* at = std::copy(fields[0].begin(), fields[0].end(), out.data());
+  for (std::size_t i = 1; i < N; ++i) at = std::copy(fields[i].begin(), fields[i].end(), at + 1);
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::string> DefaultPaymentStringProcessor::formatDate(std::int64_t timestamp) {
+  const std::optional<DateText> date = dateText(timestamp);
+  if (!date) return std::nullopt;
+  return std::string(date->view());
 }
 
 std::optional<std::string> DefaultPaymentStringProcessor::createPaymentString(
     std::string_view mdOrder, std::int64_t timestamp, std::string_view uuid,
     const CoreCardInfo& cardInfo, ZKITRegisteredFrom registeredFrom) const {
-  const std::optional<std::string> date = formatDate(timestamp);
+  const std::optional<DateText> date = dateText(timestamp);
   if (!date) return std::nullopt;
   const CardIdentifier& identifier = cardInfo.identifier();
   const bool isNewCard = identifier.kind() == CardIdentifier::Kind::newPaymentMethodIdentifier;
   const std::string_view none;
-  const std::string expiry = cardInfo.expDate() ? cardInfo.expDate()->format() : std::string();
+  const ExpiryText expiry(cardInfo.expDate());
   const std::string_view cvv = cardInfo.cvv() ? std::string_view(*cardInfo.cvv()) : none;
   const std::string_view cardHolder =
       cardInfo.cardHolder() ? std::string_view(*cardInfo.cardHolder()) : none;
   return joinFields(std::array<std::string_view, 9>{
-      *date, uuid, isNewCard ? std::string_view(identifier.value()) : none, cvv, expiry, mdOrder,
-      isNewCard ? none : std::string_view(identifier.value()), cardHolder,
+      date->view(), uuid, isNewCard ? std::string_view(identifier.value()) : none, cvv,
+      expiry.view(), mdOrder, isNewCard ? none : std::string_view(identifier.value()), cardHolder,
       rawValue(registeredFrom)});
 }
 

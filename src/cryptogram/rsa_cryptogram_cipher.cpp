@@ -46,19 +46,24 @@ class LastKey {
   std::shared_ptr<const RsaPublicKey> key_;
 };
 
-const RsaPublicKey& importKey(const Key& key) {
-  if (key.protocol() != "RSA") {
-    throw CryptogramCipherException(CryptogramCipherError::keyCreationFailed);
-  }
+const RsaPublicKey& importKey(std::string_view keyText) {
   thread_local LastKey last;
-  return last.get(key.value());
+  return last.get(keyText);
 }
 
 }  // namespace
 
 std::string RSACryptogramCipher::encrypt(std::string_view paymentString, const Key& key) const {
+  if (key.protocol() != "RSA") {
+    throw CryptogramCipherException(CryptogramCipherError::keyCreationFailed);
+  }
+  return encryptWithRsaKey(paymentString, key.value());
+}
+
+std::string RSACryptogramCipher::encryptWithRsaKey(std::string_view paymentString,
+                                                   std::string_view keyText) const {
   const ErrorQueueMark mark;
-  const RsaPublicKey& publicKey = importKey(key);
+  const RsaPublicKey& publicKey = importKey(keyText);
   // Encrypted in place: no copy of the plain text is made that would need wiping.
   const auto* plain = reinterpret_cast<const std::uint8_t*>(paymentString.data());
   return base64::encode(publicKey.encrypt({plain, paymentString.size()}));

@@ -28,6 +28,10 @@ class RSACryptogramCipher final : public CryptogramCipher {
   // The plain bytes are encrypted where they lie, without a copy; 'paymentString' stays the
   // caller's to wipe. key.expiration() is not read.
   std::string encrypt(std::string_view paymentString, const Key& key) const override;
+
+  // As encrypt() with an RSA key whose text is 'keyText', for callers that hold the text alone:
+  // no Key, and so no copy of the text, is made.
+  std::string encryptWithRsaKey(std::string_view paymentString, std::string_view keyText) const;
 };
 
 }  // namespace sdkcore

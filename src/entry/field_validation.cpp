@@ -1,6 +1,8 @@
 #include "entry/field_validation.hpp"
 
-#include <vector>
+#include <algorithm>
+#include <array>
+#include <initializer_list>
 
 #include "entry/card_data_mask.hpp"
 #include "model/text_form.hpp"
@@ -17,7 +19,19 @@ struct PlanEntry {
   ParamField field;
 };
 
-using Plan = std::vector<PlanEntry>;
+// The checks of one request in order: at most six, kept in place rather than on the heap.
+class Plan {
+ public:
+  Plan(std::initializer_list<PlanEntry> entries) noexcept : size_(entries.size()) {
+    std::copy(entries.begin(), entries.end(), entries_.begin());
+  }
+  const PlanEntry* begin() const noexcept { return entries_.data(); }
+  const PlanEntry* end() const noexcept { return entries_.data() + size_; }
+
+ private:
+  std::array<PlanEntry, 6> entries_{};
+  std::size_t size_;
+};
 
 const std::string* present(const std::optional<std::string>& text) {
   return text ? &*text : nullptr;

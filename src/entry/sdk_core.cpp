@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <ctime>
 #include <exception>
-#include <limits>
 #include <map>
 #include <optional>
 #include <string>
@@ -23,7 +22,6 @@
 #include "sdkcore/card_holder_validator.hpp"
 #include "sdkcore/card_number_validator.hpp"
 #include "sdkcore/cryptogram_cipher_error.hpp"
-#include "sdkcore/key.hpp"
 #include "sdkcore/string_extensions.hpp"
 #include "validation/card_binding_id_validator.hpp"
 #include "validation/order_number_validator.hpp"
@@ -108,8 +106,9 @@ TokenResult SdkCoreMembers::generate(const Request& request, const EventLog& log
   // A time stamp whose local date the C library cannot represent fails like one out of range.
   std::optional<std::string> paymentString;
   if (seconds) {
-    paymentString = paymentStringProcessor.createPaymentString(mdOrder, *seconds, randomUuid(),
-                                                               *cardInfo, request.registeredFrom);
+    const UuidText uuid = randomUuidText();
+    paymentString = paymentStringProcessor.createPaymentString(
+        mdOrder, *seconds, {uuid.data(), uuid.size()}, *cardInfo, request.registeredFrom);
   }
   if (!paymentString) {
     log.write([] { return "generation method: Error " + std::string(kBadTimestamp); },
@@ -122,10 +121,9 @@ TokenResult SdkCoreMembers::generate(const Request& request, const EventLog& log
 
 TokenResult SdkCoreMembers::encrypt(const std::string& paymentString, const std::string& pubKey,
                                     const EventLog& log) const {
-  const Key key(pubKey, "RSA", std::numeric_limits<std::int64_t>::max());
   ParamField failed = ParamField::UNKNOWN;
   try {
-    return TokenResult(cryptogramCipher.encrypt(paymentString, key));
+    return TokenResult(cryptogramCipher.encryptWithRsaKey(paymentString, pubKey));
   } catch (const CryptogramCipherException& error) {
     if (error.error() == CryptogramCipherError::keyCreationFailed) failed = ParamField::PUB_KEY;
   } catch (...) {

@@ -1,6 +1,7 @@
 #include "model/unicode_text.hpp"
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <stdexcept>
@@ -27,11 +28,29 @@ icu::BreakIterator& characterIterator() {
   return *iterator;
 }
 
-// Counts the characters of ASCII text without ICU.
+// Counts the characters of ASCII text without ICU: one per byte, less one per CR LF.
 std::int64_t asciiCharacterCount(std::string_view text) noexcept {
-  std::int64_t count = 0;
-  for (std::size_t i = 0; i < text.size(); i += asciiCharacterLength(text, i)) ++count;
+  auto count = static_cast<std::int64_t>(text.size());
+  for (std::size_t at = text.find("\r\n"); at != std::string_view::npos;
+       at = text.find("\r\n", at + 2)) {
+    --count;
+  }
   return count;
+}
+
+// Eight bytes of 'text' from 'at' as one word, in memory order.
+std::uint64_t wordAt(std::string_view text, std::size_t at) noexcept {
+  std::uint64_t word;
+  std::memcpy(&word, text.data() + at, sizeof word);
+  return word;
+}
+
+constexpr std::uint64_t kEachByte = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+// True when some byte of 'word' is at least 0x80, or below 'limit' (at most 0x80).
+bool hasHighOrBelow(std::uint64_t word, std::uint64_t limit) noexcept {
+  return ((word | (word - kEachByte * limit)) & kHighBits) != 0;
 }
 
 }  // namespace
@@ -70,8 +89,12 @@ std::string toUtf8(const icu::UnicodeString& text) {
 }
 
 bool isAscii(std::string_view text) noexcept {
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  std::size_t at = 0;
+  for (; at + 8 <= text.size(); at += 8) {
+    if ((wordAt(text, at) & kHighBits) != 0) return false;
+  }
+  for (; at < text.size(); ++at) {
+    if (static_cast<unsigned char>(text[at]) >= 0x80) return false;
   }
   return true;
 }
@@ -79,8 +102,11 @@ bool isAscii(std::string_view text) noexcept {
 bool containsLineTerminator(std::string_view utf8) noexcept {
   // One pass over the bytes. LF, VT, FF and CR are single bytes; U+0085 is C2 85 and U+2028 and
   // U+2029 are E2 80 A8 and E2 80 A9. A lead byte never occurs inside another sequence, so this
-  // finds exactly the characters that ICU decodes, even in ill-formed text.
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
+  // finds exactly the characters that ICU decodes, even in ill-formed text. Runs of eight bytes
+  // that are all ASCII above CR are skipped a word at a time.
+  std::size_t start = 0;
+  while (start + 8 <= utf8.size() && !hasHighOrBelow(wordAt(utf8, start), '\r' + 1)) start += 8;
+  for (std::size_t i = start; i < utf8.size(); ++i) {
     const auto byte = static_cast<unsigned char>(utf8[i]);
     if (byte >= '\n' && byte <= '\r') return true;
     if (byte < 0xC2) continue;

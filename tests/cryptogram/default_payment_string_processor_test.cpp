@@ -89,6 +89,18 @@ TEST(PaymentString, EveryFieldKeepsItsSeparators) {
             "1970-01-01T00:00:00+00:00/U/4//20301/O/1//A/B/ZKIT_FORMS");
 }
 
+// The expiry field is ExpiryDate::format(), down to the widest values the date holds.
+TEST(PaymentString, ExpiryFieldIsTheDateFormat) {
+  const ScopedTimeZone zone("UTC");
+  constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  for (const ExpiryDate date :
+       {ExpiryDate(-5, 0), ExpiryDate(kMin, kMin), ExpiryDate(kMax, kMin), ExpiryDate(0, kMax)}) {
+    const std::string built = build("O", newCard(date, std::nullopt));
+    EXPECT_NE(built.find("/123/" + date.format() + "/O/"), std::string::npos) << built;
+  }
+}
+
 // What the C library itself writes for the instant, with the colon put into the offset.
 std::string strftimeDate(std::int64_t timestamp) {
   const std::time_t instant = timestamp;

@@ -67,6 +67,30 @@ TEST(UnicodeTextTest, AsciiSegmentationIsIcus) {
   }
 }
 
+// The scans read eight bytes at a time: every byte value, and each multi-byte line terminator, at
+// every position of a text longer than two words must give the byte-by-byte answers.
+TEST(UnicodeTextTest, WordAtATimeScansMatchByteByByte) {
+  const std::string base = "ABCDEFGHIJKLMNOPQRST";
+  std::vector<std::string> inserts;
+  for (int byte = 0; byte < 256; ++byte) inserts.emplace_back(1, static_cast<char>(byte));
+  for (const char* sequence : {"\r\n", "\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9"}) {
+    inserts.emplace_back(sequence);
+  }
+  for (const std::string& insert : inserts) {
+    for (std::size_t at = 0; at <= base.size(); ++at) {
+      const std::string text = base.substr(0, at) + insert + base.substr(at);
+      const bool ascii = static_cast<unsigned char>(insert[0]) < 0x80;
+      // Every multi-byte insert is a line terminator; of single bytes, LF to CR only.
+      const bool terminator = insert.size() > 1 || (insert[0] >= '\n' && insert[0] <= '\r');
+      ASSERT_EQ(isAscii(text), ascii) << testing::PrintToString(text);
+      ASSERT_EQ(containsLineTerminator(text), terminator) << testing::PrintToString(text);
+      ASSERT_EQ(characterCount(text),
+                static_cast<std::int64_t>(characterBoundaries(toUnicodeString(text)).size()) - 1)
+          << testing::PrintToString(text);
+    }
+  }
+}
+
 TEST(UnicodeTextTest, InvalidUtf8BecomesReplacementCharacter) {
   EXPECT_EQ(toUtf8(toUnicodeString("a\xFF"
                                    "b")),
