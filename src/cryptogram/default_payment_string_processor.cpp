@@ -18,6 +18,11 @@ static_assert(sizeof(std::time_t) >= sizeof(std::int64_t),
 
 // Writes 'value' in decimal, zero-padded to at least 'width' digits, at 'out'; returns the end.
 char* putNumber(char* out, std::uint64_t value, std::ptrdiff_t width) {
+  if (width == 2 && value < 100) {  // every field but the year
+    *out++ = static_cast<char>('0' + value / 10);
+    *out++ = static_cast<char>('0' + value % 10);
+    return out;
+  }
   std::array<char, 20> digits;
   char* const end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
   for (std::ptrdiff_t n = end - digits.data(); n < width; ++n) *out++ = '0';
@@ -109,19 +114,27 @@ std::optional<std::string> DefaultPaymentStringProcessor::formatDate(std::int64_
 std::optional<std::string> DefaultPaymentStringProcessor::createPaymentString(
     std::string_view mdOrder, std::int64_t timestamp, std::string_view uuid,
     const CoreCardInfo& cardInfo, ZKITRegisteredFrom registeredFrom) const {
-  const std::optional<DateText> date = dateText(timestamp);
-  if (!date) return std::nullopt;
   const CardIdentifier& identifier = cardInfo.identifier();
   const bool isNewCard = identifier.kind() == CardIdentifier::Kind::newPaymentMethodIdentifier;
   const std::string_view none;
-  const ExpiryText expiry(cardInfo.expDate());
-  const std::string_view cvv = cardInfo.cvv() ? std::string_view(*cardInfo.cvv()) : none;
-  const std::string_view cardHolder =
-      cardInfo.cardHolder() ? std::string_view(*cardInfo.cardHolder()) : none;
-  return joinFields(std::array<std::string_view, 9>{
-      date->view(), uuid, isNewCard ? std::string_view(identifier.value()) : none, cvv,
-      expiry.view(), mdOrder, isNewCard ? none : std::string_view(identifier.value()), cardHolder,
-      rawValue(registeredFrom)});
+  return createPaymentString(
+      mdOrder, timestamp, uuid,
+      PaymentCardFields{isNewCard ? std::string_view(identifier.value()) : none,
+                        cardInfo.cvv() ? std::string_view(*cardInfo.cvv()) : none,
+                        cardInfo.expDate(), isNewCard ? none : std::string_view(identifier.value()),
+                        cardInfo.cardHolder() ? std::string_view(*cardInfo.cardHolder()) : none},
+      registeredFrom);
+}
+
+std::optional<std::string> DefaultPaymentStringProcessor::createPaymentString(
+    std::string_view mdOrder, std::int64_t timestamp, std::string_view uuid,
+    const PaymentCardFields& card, ZKITRegisteredFrom registeredFrom) const {
+  const std::optional<DateText> date = dateText(timestamp);
+  if (!date) return std::nullopt;
+  const ExpiryText expiry(card.expiry);
+  return joinFields(std::array<std::string_view, 9>{date->view(), uuid, card.pan, card.cvv,
+                                                    expiry.view(), mdOrder, card.storedId,
+                                                    card.cardHolder, rawValue(registeredFrom)});
 }
 
 }  // namespace sdkcore

@@ -9,6 +9,17 @@
 
 namespace sdkcore {
 
+// The card fields of a payment string, as views of texts that the caller keeps alive (and wipes)
+// for the call: the card number or the stored id, whichever the card has, the security code and
+// holder name (empty when absent) and the expiry date of a new card.
+struct PaymentCardFields {
+  std::string_view pan;
+  std::string_view cvv;
+  std::optional<ExpiryDate> expiry;
+  std::string_view storedId;
+  std::string_view cardHolder;
+};
+
 // Builds the nine-field payment string:
 // date/uuid/pan/cvv/expiry/mdOrder/storedId/cardHolder/registeredFrom. Values are inserted as
 // they are; a missing value is an empty field between its separators.
@@ -34,6 +45,13 @@ class DefaultPaymentStringProcessor final : public PaymentStringProcessor {
                                                  std::string_view uuid,
                                                  const CoreCardInfo& cardInfo,
                                                  ZKITRegisteredFrom registeredFrom) const override;
+
+  // As above, from card fields that are views: no copy of the card data is made but the payment
+  // string itself.
+  std::optional<std::string> createPaymentString(std::string_view mdOrder, std::int64_t timestamp,
+                                                 std::string_view uuid,
+                                                 const PaymentCardFields& card,
+                                                 ZKITRegisteredFrom registeredFrom) const;
 
   // Returns the date field for 'timestamp' seconds since 1970-01-01T00:00:00 UTC, or nullopt when
   // localtime_r() cannot represent it. The calendar is proleptic Gregorian; the year has at least

@@ -3,6 +3,7 @@
 #include <openssl/err.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "base64.hpp"
 #include "rsa_key_cache.hpp"
@@ -66,7 +67,11 @@ std::string RSACryptogramCipher::encryptWithRsaKey(std::string_view paymentStrin
   const RsaPublicKey& publicKey = importKey(keyText);
   // Encrypted in place: no copy of the plain text is made that would need wiping.
   const auto* plain = reinterpret_cast<const std::uint8_t*>(paymentString.data());
-  return base64::encode(publicKey.encrypt({plain, paymentString.size()}));
+  // The cipher text is public (it is the token), so this thread's buffer needs no wiping.
+  thread_local std::vector<std::uint8_t> cipher;
+  cipher.resize(publicKey.size());
+  const std::size_t length = publicKey.encryptInto({plain, paymentString.size()}, cipher);
+  return base64::encode({cipher.data(), length});
 }
 
 }  // namespace sdkcore

@@ -197,21 +197,25 @@ std::shared_ptr<const RsaPublicKey> RsaPublicKey::importText(std::string_view ke
 }
 
 std::vector<std::uint8_t> RsaPublicKey::encrypt(Bytes plain) const {
+  std::vector<std::uint8_t> cipher(size_);
+  cipher.resize(encryptInto(plain, cipher));
+  return cipher;
+}
+
+std::size_t RsaPublicKey::encryptInto(Bytes plain, std::span<std::uint8_t> cipher) const {
   // Each thread encrypts with its own context, so concurrent calls need no lock; duplicating
   // reads the shared prepared context only.
   thread_local ThreadContexts contexts;
   EVP_PKEY_CTX* context = contexts.get(id_, encryptContext_.get());
-  if (!context) fail(CryptogramCipherError::encryptionFailed);
+  if (!context || cipher.size() < size_) fail(CryptogramCipherError::encryptionFailed);
   static constexpr std::uint8_t kNoBytes = 0;
   const std::uint8_t* input = plain.empty() ? &kNoBytes : plain.data();
-  std::vector<std::uint8_t> cipher(size_);
   std::size_t length = cipher.size();
   if (EVP_PKEY_encrypt(context, cipher.data(), &length, input, plain.size()) != 1) {
     contexts.drop(id_);
     fail(CryptogramCipherError::encryptionFailed);
   }
-  cipher.resize(length);
-  return cipher;
+  return length;
 }
 
 }  // namespace sdkcore

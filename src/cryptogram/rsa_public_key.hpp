@@ -32,6 +32,10 @@ class RsaPublicKey {
   // (encryptionFailed), among others when 'plain' is longer than the modulus length minus 11.
   std::vector<std::uint8_t> encrypt(std::span<const std::uint8_t> plain) const;
 
+  // As encrypt(), into 'cipher' (at least size() bytes); returns the length written.
+  std::size_t encryptInto(std::span<const std::uint8_t> plain,
+                          std::span<std::uint8_t> cipher) const;
+
   // The modulus length in bytes.
   std::size_t size() const noexcept { return size_; }
 

@@ -10,15 +10,22 @@
 namespace sdkcore {
 namespace {
 
-template <typename NewCard>
-CoreCardInfo newCardInfo(const NewCard& p) {
-  return CoreCardInfo(CardIdentifier::newPaymentMethodIdentifier(p.pan()),
-                      toExpDate(p.expiryMMYY()), p.cvc(), p.cardholder());
+// A view of the text, the empty one when absent; never of a temporary copy.
+std::string_view viewOf(const std::string& text) noexcept { return text; }
+
+std::string_view viewOf(const std::optional<std::string>& text) noexcept {
+  return text ? std::string_view(*text) : std::string_view();
 }
 
-CoreCardInfo storedCardInfo(const std::string& bindingId, const std::optional<std::string>& cvc) {
-  return CoreCardInfo(CardIdentifier::storedPaymentMethodIdentifier(bindingId), std::nullopt, cvc,
-                      std::nullopt);
+template <typename NewCard>
+PaymentCardFields newCardFields(const NewCard& p) {
+  return PaymentCardFields{
+      p.pan(), viewOf(p.cvc()), toExpDate(p.expiryMMYY()), {}, viewOf(p.cardholder())};
+}
+
+PaymentCardFields storedCardFields(std::string_view bindingId,
+                                   const std::optional<std::string>& cvc) noexcept {
+  return PaymentCardFields{{}, viewOf(cvc), std::nullopt, bindingId, {}};
 }
 
 }  // namespace
@@ -30,17 +37,18 @@ std::string storedBindingIdOf(const PaymentParamsVariant& params) {
   return {};
 }
 
-CoreCardInfo cardInfoOf(const PaymentParamsVariant& params, const std::string& storedBindingId) {
+PaymentCardFields cardFieldsOf(const PaymentParamsVariant& params,
+                               const std::string& storedBindingId) {
   return std::visit(
-      [&](const auto& p) -> CoreCardInfo {
+      [&](const auto& p) -> PaymentCardFields {
         using Record = std::decay_t<decltype(p)>;
         if constexpr (std::is_same_v<Record, BindingParams> ||
                       std::is_same_v<Record, BindingParamsInstant>) {
-          return storedCardInfo(p.bindingId(), p.cvc());
+          return storedCardFields(p.bindingId(), p.cvc());
         } else if constexpr (std::is_same_v<Record, StoredPaymentMethodParams>) {
-          return storedCardInfo(storedBindingId, p.cvc());
+          return storedCardFields(storedBindingId, p.cvc());
         } else {
-          return newCardInfo(p);
+          return newCardFields(p);
         }
       },
       params);

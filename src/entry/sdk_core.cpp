@@ -91,9 +91,9 @@ TokenResult SdkCoreMembers::generate(const Request& request, const EventLog& log
   if (auto error = validateFields(request.params, storedBindingId, validators(), log)) {
     return failure(error->field, std::move(error->errorCode));
   }
-  std::optional<CoreCardInfo> cardInfo;
+  std::optional<PaymentCardFields> cardInfo;
   try {
-    cardInfo.emplace(cardInfoOf(request.params, storedBindingId));
+    cardInfo.emplace(cardFieldsOf(request.params, storedBindingId));
   } catch (const ExpDateError& error) {
     log.writeError([&] { return configEvent(request, ": Error " + error.localizedDescription()); },
                    error);

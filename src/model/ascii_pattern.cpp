@@ -165,6 +165,22 @@ std::optional<std::bitset<128>> knownAcceptedCharacters(std::string_view atom,
 
 bool isLineTerminator(char c) { return c >= '\n' && c <= '\r'; }
 
+bool acceptsCharacter(const std::bitset<128>& accepts, char c) {
+  const auto code = static_cast<unsigned char>(c);
+  return code < 128 && accepts[code];
+}
+
+// Where ICU's $ matches in 'text': the end, or before one final line terminator.
+bool endsAt(std::string_view text, std::size_t at) {
+  const std::size_t size = text.size();
+  if (at == size) return true;
+  if (at + 1 == size) {
+    const bool lineFeedOfCrLf = text[at] == '\n' && at > 0 && text[at - 1] == '\r';
+    return isLineTerminator(text[at]) && !lineFeedOfCrLf;
+  }
+  return at + 2 == size && text[at] == '\r' && text[at + 1] == '\n';
+}
+
 }  // namespace
 
 // A backtracking search for one match, longest repetition first, over at most a bounded number
@@ -185,33 +201,17 @@ class AsciiPattern::Search {
 
  private:
   bool matchesFrom(std::size_t element, std::size_t at) {
-    if (element == pattern_.elements_.size()) return !pattern_.anchoredEnd_ || endsAt(at);
+    if (element == pattern_.elements_.size()) return !pattern_.anchoredEnd_ || endsAt(text_, at);
     const Element& e = pattern_.elements_[element];
     const std::size_t limit = std::min(e.max, text_.size() - at);
     std::size_t run = 0;
-    while (run < limit && accepts(e, text_[at + run])) ++run;
+    while (run < limit && acceptsCharacter(e.accepts, text_[at + run])) ++run;
     if (!spend(run)) return false;
     for (std::size_t taken = run + 1; taken-- > e.min;) {
       if (!spend(1)) return false;
       if (matchesFrom(element + 1, at + taken)) return true;
     }
     return false;
-  }
-
-  // Where ICU's $ matches: the end, or before one final line terminator.
-  bool endsAt(std::size_t at) const {
-    const std::size_t size = text_.size();
-    if (at == size) return true;
-    if (at + 1 == size) {
-      const bool lineFeedOfCrLf = text_[at] == '\n' && at > 0 && text_[at - 1] == '\r';
-      return isLineTerminator(text_[at]) && !lineFeedOfCrLf;
-    }
-    return at + 2 == size && text_[at] == '\r' && text_[at + 1] == '\n';
-  }
-
-  static bool accepts(const Element& e, char c) {
-    const auto code = static_cast<unsigned char>(c);
-    return code < 128 && e.accepts[code];
   }
 
   // Charges 'steps' to the budget; false once it is spent.
@@ -251,11 +251,36 @@ std::optional<AsciiPattern> AsciiPattern::compile(std::string_view source, std::
     pattern.elements_.push_back(Element{*accepts, quantifier->min, quantifier->max});
     at += length + quantifier->length;
   }
+  pattern.greedyRuns_ = pattern.greedyRunsDecide();
   return pattern;
 }
 
+// Anchored at both ends, each atom required at least once and accepting no character of the
+// next one, and the last accepting no line terminator: then a shorter run of any atom leaves a
+// character that nothing after it accepts, so the greedy runs are the only possible match.
+bool AsciiPattern::greedyRunsDecide() const noexcept {
+  if (!anchoredStart_ || !anchoredEnd_ || elements_.empty()) return false;
+  for (std::size_t i = 0; i < elements_.size(); ++i) {
+    if (elements_[i].min == 0) return false;
+    if (i + 1 < elements_.size() && (elements_[i].accepts & elements_[i + 1].accepts).any()) {
+      return false;
+    }
+  }
+  const std::bitset<128>& last = elements_.back().accepts;
+  return !last['\n'] && !last['\v'] && !last['\f'] && !last['\r'];
+}
+
 std::optional<bool> AsciiPattern::findIn(std::string_view text) const noexcept {
-  return Search(*this, text).run();
+  if (!greedyRuns_) return Search(*this, text).run();
+  std::size_t at = 0;
+  for (const Element& e : elements_) {
+    const std::size_t limit = std::min(e.max, text.size() - at);
+    std::size_t run = 0;
+    while (run < limit && acceptsCharacter(e.accepts, text[at + run])) ++run;
+    if (run < e.min) return false;
+    at += run;
+  }
+  return endsAt(text, at);
 }
 
 std::optional<std::string> AsciiPattern::replaceAll(std::string_view text,

@@ -49,8 +49,11 @@ class AsciiPattern {
   AsciiPattern() = default;
 
   std::vector<Element> elements_;
+  bool greedyRunsDecide() const noexcept;
+
   bool anchoredStart_ = false;
   bool anchoredEnd_ = false;
+  bool greedyRuns_ = false;  // one greedy pass answers: no backtracking search needed
 };
 
 }  // namespace sdkcore

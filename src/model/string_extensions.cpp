@@ -8,8 +8,10 @@
 
 #include <unicode/uchar.h>
 
+#include "model/character_cut.hpp"
 #include "model/localization.hpp"
 #include "model/unicode_text.hpp"
+#include "model/wiped_text.hpp"
 
 namespace sdkcore {
 namespace {
@@ -119,22 +121,27 @@ std::string noSpaces(std::string_view text, std::optional<std::int64_t> maxLengt
   return limitTo(spaces.replaceAll(text, ""), maxLength);
 }
 
-std::string take(std::string_view text, std::int64_t count) {
-  requireNonNegative(count, "take");
+std::string_view characterCut(std::string_view text, std::int64_t count, bool fromEnd,
+                              std::string& storage) {
+  requireNonNegative(count, fromEnd ? "takeLast" : "take");
   if (oneBytePerCharacter(text)) {
-    return std::string(
-        text.substr(0, static_cast<std::size_t>(std::min<std::uint64_t>(count, text.size()))));
+    const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(count, text.size()));
+    return fromEnd ? text.substr(text.size() - n) : text.substr(0, n);
   }
-  return characterRange(text, false, count);
+  storage = characterRange(text, fromEnd, count);
+  return storage;
+}
+
+std::string take(std::string_view text, std::int64_t count) {
+  std::string storage;
+  const std::string_view cut = characterCut(text, count, false, storage);
+  return cut.data() == storage.data() ? std::move(storage) : std::string(cut);
 }
 
 std::string takeLast(std::string_view text, std::int64_t count) {
-  requireNonNegative(count, "takeLast");
-  if (oneBytePerCharacter(text)) {
-    const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(count, text.size()));
-    return std::string(text.substr(text.size() - n));
-  }
-  return characterRange(text, true, count);
+  std::string storage;
+  const std::string_view cut = characterCut(text, count, true, storage);
+  return cut.data() == storage.data() ? std::move(storage) : std::string(cut);
 }
 
 std::optional<std::int64_t> toIntOrNil(std::string_view text) {
@@ -163,8 +170,10 @@ ExpiryDate toExpDate(std::string_view text) {
   // terminator, which then makes the year text unreadable below.
   static const Regex format = toRegex("^\\d{2}/\\d{2}$", RegexOptions::caseInsensitive);
   if (!format.findIn(text)) throw expDateError("Incorrect format, should be MM/YY.");
-  const std::optional<std::int64_t> month = toIntOrNil(take(text, 2));
-  const std::optional<std::int64_t> year = toIntOrNil(takeLast(text, 2));
+  std::string storage;
+  const WipeOnExit wipeStorage(storage);
+  const std::optional<std::int64_t> month = toIntOrNil(characterCut(text, 2, false, storage));
+  const std::optional<std::int64_t> year = toIntOrNil(characterCut(text, 2, true, storage));
   if (!month || !year) throw expDateError("Invalid month or year");
   return ExpiryDate(2000 + *year, *month);
 }

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <utility>
 
+#include "model/character_cut.hpp"
+#include "model/wiped_text.hpp"
 #include "sdkcore/string_extensions.hpp"
 
 namespace sdkcore {
@@ -27,8 +29,10 @@ ValidationResult ExpiryRule::validate(const DATA& data) const {
   std::int64_t year = INVALID_FIELD_VALUE;
   try {
     const std::string cleaned = notDigitOrDot_.replaceAll(data, "");
-    month = numberOrInvalid(take(cleaned, 2));
-    year = numberOrInvalid(takeLast(cleaned, 2));
+    std::string storage;
+    const WipeOnExit wipeStorage(storage);
+    month = numberOrInvalid(characterCut(cleaned, 2, false, storage));
+    year = numberOrInvalid(characterCut(cleaned, 2, true, storage));
   } catch (const std::exception&) {
     // A text too long for ICU, or memory exhaustion: unreadable, so both parts stay -1.
   }

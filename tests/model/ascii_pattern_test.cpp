@@ -101,6 +101,9 @@ INSTANTIATE_TEST_SUITE_P(
         PatternCase{"SpaceOrDot", "[\\s.]", 0, "12 30"},
         PatternCase{"Counted", "^a{2,3}b?c*\\.{1,}$", 0, "aabc."},
         PatternCase{"OverlappingRuns", "^\\d*[0-9]\\d{2}x$", 0, "12345x"},
+        // Runs that one greedy pass decides, and one whose last atom takes a line terminator.
+        PatternCase{"BoundedRuns", "^a{2,3}[b-d]{1,2}$", 0, "aabd"},
+        PatternCase{"LastTakesTerminator", "^a[^a]+$", 0, "ab"},
         PatternCase{"AnyButTerminator", "^.+$", 0, "a b"},
         PatternCase{"WordAndSpace", "\\w\\s", 0, "a b"},
         PatternCase{"OnlyEndAnchor", "[0-9]{2}$", 0, "a12"},
