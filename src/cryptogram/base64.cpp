@@ -1,18 +1,27 @@
 #include "base64.hpp"
 
-#include <openssl/evp.h>
-
-#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace sdkcore::base64 {
 namespace {
 
 constexpr std::uint8_t kInvalid = 0xFF;
 
+constexpr std::string_view kAlphabet =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+// The two characters of every 12-bit value.
+constexpr std::array<std::array<char, 2>, 4096> makePairTable() {
+  std::array<std::array<char, 2>, 4096> pairs{};
+  for (std::size_t i = 0; i < pairs.size(); ++i)
+    pairs[i] = {kAlphabet[i >> 6], kAlphabet[i & 0x3F]};
+  return pairs;
+}
+
+constexpr std::array<std::array<char, 2>, 4096> kPairs = makePairTable();
+
 constexpr std::array<std::uint8_t, 256> makeDecodeTable() {
-  constexpr std::string_view kAlphabet =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::array<std::uint8_t, 256> table{};
   table.fill(kInvalid);
   for (std::size_t i = 0; i < kAlphabet.size(); ++i) {
@@ -32,19 +41,23 @@ std::size_t paddingLength(std::string_view text) {
 }  // namespace
 
 std::string encode(std::span<const std::uint8_t> data) {
-  if (data.empty()) return {};
-  // EVP_EncodeBlock writes one line without line breaks, plus a NUL; it takes an int length.
-  // Encode in whole groups of three bytes so any size works, straight into the result.
-  constexpr std::size_t kChunk = 3 * (1 << 20);
-  std::string text((data.size() + 2) / 3 * 4 + 1, '\0');
-  std::size_t written = 0;
-  for (std::size_t offset = 0; offset < data.size(); offset += kChunk) {
-    const auto chunk = data.subspan(offset, std::min(kChunk, data.size() - offset));
-    written += static_cast<std::size_t>(
-        EVP_EncodeBlock(reinterpret_cast<unsigned char*>(text.data() + written), chunk.data(),
-                        static_cast<int>(chunk.size())));
+  // Written here rather than with EVP_EncodeBlock: a token's cipher text is encoded on every
+  // call, and looking up two characters per 12 bits halves the work of a character per 6 bits.
+  std::string text((data.size() + 2) / 3 * 4, '=');
+  char* out = text.data();
+  std::size_t at = 0;
+  for (; at + 3 <= data.size(); at += 3, out += 4) {
+    const std::uint32_t group =
+        (std::uint32_t{data[at]} << 16) | (std::uint32_t{data[at + 1]} << 8) | data[at + 2];
+    std::memcpy(out, kPairs[group >> 12].data(), 2);
+    std::memcpy(out + 2, kPairs[group & 0xFFF].data(), 2);
   }
-  text.resize(written);
+  if (const std::size_t rest = data.size() - at; rest > 0) {
+    const std::uint32_t group =
+        (std::uint32_t{data[at]} << 16) | (rest == 2 ? std::uint32_t{data[at + 1]} << 8 : 0);
+    std::memcpy(out, kPairs[group >> 12].data(), 2);
+    if (rest == 2) out[2] = kPairs[group & 0xFFF][0];  // the rest stays "="
+  }
   return text;
 }
 
