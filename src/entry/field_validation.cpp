@@ -104,15 +104,23 @@ std::string_view loggable(std::string_view value, ParamField field, std::string&
   return value;
 }
 
+// "validateField(Optional(\"<value>\")): Validate <field>", built in one buffer allocated at its
+// final size.
 std::string validateMessage(const PlanEntry& entry) {
+  constexpr std::string_view kOpen = "validateField(";
+  constexpr std::string_view kValidate = "): Validate ";
   std::string masked;
   const WipeOnExit wipeMasked(masked);
   std::optional<std::string_view> shown;
   if (entry.value) shown = loggable(*entry.value, entry.field, masked);
-  std::string quoted = debugOptional(shown);
-  const WipeOnExit wipeQuoted(quoted);
-  return joinOnce(
-      {"validateField(", quoted, "): Validate ", debugString(std::optional(entry.field))});
+  const std::string field = debugString(std::optional(entry.field));
+  std::string message;
+  message.reserve(kOpen.size() + debugOptionalSize(shown) + kValidate.size() + field.size());
+  message += kOpen;
+  appendDebugOptional(message, shown);
+  message += kValidate;
+  message += field;
+  return message;
 }
 
 std::string errorMessage(std::string_view value, ParamField field) {

@@ -1,10 +1,15 @@
 #include "sdkcore/payment_params.hpp"
 
-#include <initializer_list>
+#include <array>
+#include <cstddef>
 #include <iterator>
+#include <optional>
+#include <string_view>
 #include <utility>
 #include <variant>
 
+#include "entry/card_data_mask.hpp"
+#include "entry/params_debug_text.hpp"
 #include "model/text_form.hpp"
 #include "model/wiped_text.hpp"
 
@@ -70,84 +75,187 @@ StoredPaymentMethodParams::~StoredPaymentMethodParams() { wipeAll(storedPaymentM
 
 namespace {
 
-// One "name: value" pair of a record's text form; the value is already rendered.
-struct RenderedField {
-  ~RenderedField() { wipe(value); }  // values show card data, in clear or masked
-
+// One "name: value" pair of a record's text form: a quoted text, or Optional("...") / nil.
+struct RecordField {
   std::string_view name;
-  std::string value;
+  std::optional<std::string_view> text;
+  bool optional = false;
+
+  std::size_t valueSize() const {
+    return optional ? debugOptionalSize(text) : debugQuotedSize(text.value_or(""));
+  }
+  void appendValue(std::string& out) const {
+    optional ? appendDebugOptional(out, text) : appendDebugQuoted(out, text.value_or(""));
+  }
 };
 
-// Renders "SDKCore.<type>(name: value, ...)".
-std::string renderRecord(std::string_view type, std::initializer_list<RenderedField> fields) {
-  constexpr std::string_view kPrefix = "SDKCore.";
-  std::size_t size = kPrefix.size() + type.size() + 2;
-  for (const RenderedField& field : fields) size += field.name.size() + field.value.size() + 4;
-  std::string out;
-  out.reserve(size);
-  out += kPrefix;
-  out += type;
-  out += '(';
-  bool first = true;
-  for (const RenderedField& field : fields) {
-    if (!first) out += ", ";
-    first = false;
-    out += field.name;
-    out += ": ";
-    out += field.value;
+RecordField quoted(std::string_view name, std::string_view text) { return {name, text, false}; }
+RecordField optionalField(std::string_view name, std::optional<std::string_view> text) {
+  return {name, text, true};
+}
+
+// A record's text form, "SDKCore.<type>(name: value, ...)", ready to be measured and appended.
+struct RecordForm {
+  static constexpr std::string_view kPrefix = "SDKCore.";
+  static constexpr std::string_view kSeparator = ", ";
+  static constexpr std::string_view kNameEnd = ": ";
+
+  std::string_view type;
+  std::array<RecordField, 6> fields;
+  std::size_t count;
+
+  std::size_t size() const {
+    std::size_t size = kPrefix.size() + type.size() + 2 + (count - 1) * kSeparator.size();
+    for (std::size_t i = 0; i < count; ++i) {
+      size += fields[i].name.size() + kNameEnd.size() + fields[i].valueSize();
+    }
+    return size;
   }
-  out += ')';
-  return out;
+
+  void appendTo(std::string& out) const {
+    out += kPrefix;
+    out += type;
+    out += '(';
+    for (std::size_t i = 0; i < count; ++i) {
+      if (i > 0) out += kSeparator;
+      out += fields[i].name;
+      out += kNameEnd;
+      fields[i].appendValue(out);
+    }
+    out += ')';
+  }
+};
+
+// The card number and security code of a record as a text form shows them: as they are, or
+// masked into storage of their own that is wiped afterwards.
+class ShownCardData {
+ public:
+  explicit ShownCardData(CardDataShown shown) : masked_(shown == CardDataShown::masked) {}
+  ~ShownCardData() { wipeAll(pan_, cvc_); }
+  ShownCardData(const ShownCardData&) = delete;
+  ShownCardData& operator=(const ShownCardData&) = delete;
+
+  std::string_view pan(const std::string& pan) {
+    return masked_ ? std::string_view(pan_ = maskCardNumber(pan)) : pan;
+  }
+  std::string_view cvc(const std::string& cvc) {
+    return masked_ ? std::string_view(cvc_ = maskSecurityCode(cvc)) : cvc;
+  }
+  std::optional<std::string_view> cvc(const std::optional<std::string>& cvc) {
+    if (!cvc) return std::nullopt;
+    return this->cvc(*cvc);
+  }
+
+ private:
+  bool masked_;
+  std::string pan_;
+  std::string cvc_;
+};
+
+RecordForm formOf(const CardParams& p, ShownCardData& shown) {
+  return {"CardParams",
+          {quoted("mdOrder", p.mdOrder()), quoted("pan", shown.pan(p.pan())),
+           quoted("cvc", shown.cvc(p.cvc())), quoted("expiryMMYY", p.expiryMMYY()),
+           optionalField("cardholder", p.cardholder()), quoted("pubKey", p.pubKey())},
+          6};
 }
 
 // The records of a typed-in card share their fields after the order number.
 template <typename Record>
-std::string renderCardRecord(std::string_view type, const Record& params) {
-  return renderRecord(type, {{"pan", debugQuoted(params.pan())},
-                             {"cvc", debugQuoted(params.cvc())},
-                             {"expiryMMYY", debugQuoted(params.expiryMMYY())},
-                             {"cardholder", debugOptional(params.cardholder())},
-                             {"pubKey", debugQuoted(params.pubKey())}});
+RecordForm cardFormOf(std::string_view type, const Record& p, ShownCardData& shown) {
+  return {type,
+          {quoted("pan", shown.pan(p.pan())), quoted("cvc", shown.cvc(p.cvc())),
+           quoted("expiryMMYY", p.expiryMMYY()), optionalField("cardholder", p.cardholder()),
+           quoted("pubKey", p.pubKey())},
+          5};
 }
+
+RecordForm formOf(const CardParamsInstant& p, ShownCardData& shown) {
+  return cardFormOf("CardParamsInstant", p, shown);
+}
+
+RecordForm formOf(const NewPaymentMethodParams& p, ShownCardData& shown) {
+  return cardFormOf("NewPaymentMethodParams", p, shown);
+}
+
+RecordForm formOf(const BindingParams& p, ShownCardData& shown) {
+  return {"BindingParams",
+          {quoted("mdOrder", p.mdOrder()), quoted("bindingId", p.bindingId()),
+           optionalField("cvc", shown.cvc(p.cvc())), quoted("pubKey", p.pubKey())},
+          4};
+}
+
+RecordForm formOf(const BindingParamsInstant& p, ShownCardData& shown) {
+  return {"BindingParamsInstant",
+          {quoted("bindingId", p.bindingId()), optionalField("cvc", shown.cvc(p.cvc())),
+           quoted("pubKey", p.pubKey())},
+          3};
+}
+
+RecordForm formOf(const StoredPaymentMethodParams& p, ShownCardData& shown) {
+  return {"StoredPaymentMethodParams",
+          {quoted("storedPaymentMethodId", p.storedPaymentMethodId()),
+           optionalField("cvc", shown.cvc(p.cvc())), quoted("pubKey", p.pubKey())},
+          3};
+}
+
+// Text forms are built in one buffer allocated at its final size: growing it would leave copies
+// of the card data in the blocks it frees.
+template <typename Record>
+std::string render(const Record& params) {
+  ShownCardData shown(CardDataShown::inClear);
+  const RecordForm form = formOf(params, shown);
+  std::string out;
+  out.reserve(form.size());
+  form.appendTo(out);
+  return out;
+}
+
+// The text form of a params variant, "SDKCore.PaymentParamsVariant.<case>(params: <record>)".
+class VariantForm {
+ public:
+  VariantForm(const PaymentParamsVariant& params, CardDataShown shown)
+      : case_(caseName(params)), shown_(shown) {
+    if (!params.valueless_by_exception()) {
+      record_ = std::visit([this](const auto& record) { return formOf(record, shown_); }, params);
+    }
+  }
+
+  std::size_t size() const {
+    return record_ ? kPrefix.size() + case_.size() + kParams.size() + record_->size() + 1
+                   : kValueless.size();
+  }
+
+  void appendTo(std::string& out) const {
+    if (!record_) {
+      out += kValueless;
+      return;
+    }
+    out += kPrefix;
+    out += case_;
+    out += kParams;
+    record_->appendTo(out);
+    out += ')';
+  }
+
+ private:
+  static constexpr std::string_view kPrefix = "SDKCore.PaymentParamsVariant.";
+  static constexpr std::string_view kParams = "(params: ";
+  static constexpr std::string_view kValueless = "SDKCore.PaymentParamsVariant()";
+
+  std::string_view case_;
+  ShownCardData shown_;
+  std::optional<RecordForm> record_;
+};
 
 }  // namespace
 
-std::string debugString(const CardParams& params) {
-  return renderRecord("CardParams", {{"mdOrder", debugQuoted(params.mdOrder())},
-                                     {"pan", debugQuoted(params.pan())},
-                                     {"cvc", debugQuoted(params.cvc())},
-                                     {"expiryMMYY", debugQuoted(params.expiryMMYY())},
-                                     {"cardholder", debugOptional(params.cardholder())},
-                                     {"pubKey", debugQuoted(params.pubKey())}});
-}
-
-std::string debugString(const CardParamsInstant& params) {
-  return renderCardRecord("CardParamsInstant", params);
-}
-
-std::string debugString(const NewPaymentMethodParams& params) {
-  return renderCardRecord("NewPaymentMethodParams", params);
-}
-
-std::string debugString(const BindingParams& params) {
-  return renderRecord("BindingParams", {{"mdOrder", debugQuoted(params.mdOrder())},
-                                        {"bindingId", debugQuoted(params.bindingId())},
-                                        {"cvc", debugOptional(params.cvc())},
-                                        {"pubKey", debugQuoted(params.pubKey())}});
-}
-
-std::string debugString(const BindingParamsInstant& params) {
-  return renderRecord("BindingParamsInstant", {{"bindingId", debugQuoted(params.bindingId())},
-                                               {"cvc", debugOptional(params.cvc())},
-                                               {"pubKey", debugQuoted(params.pubKey())}});
-}
-
-std::string debugString(const StoredPaymentMethodParams& params) {
-  return renderRecord("StoredPaymentMethodParams",
-                      {{"storedPaymentMethodId", debugQuoted(params.storedPaymentMethodId())},
-                       {"cvc", debugOptional(params.cvc())},
-                       {"pubKey", debugQuoted(params.pubKey())}});
-}
+std::string debugString(const CardParams& params) { return render(params); }
+std::string debugString(const CardParamsInstant& params) { return render(params); }
+std::string debugString(const NewPaymentMethodParams& params) { return render(params); }
+std::string debugString(const BindingParams& params) { return render(params); }
+std::string debugString(const BindingParamsInstant& params) { return render(params); }
+std::string debugString(const StoredPaymentMethodParams& params) { return render(params); }
 
 std::string_view caseName(const PaymentParamsVariant& params) noexcept {
   // The names follow the alternatives' declared order.
@@ -161,10 +269,35 @@ std::string_view caseName(const PaymentParamsVariant& params) noexcept {
 }
 
 std::string debugString(const PaymentParamsVariant& params) {
-  if (params.valueless_by_exception()) return "SDKCore.PaymentParamsVariant()";
-  std::string payload = std::visit([](const auto& record) { return debugString(record); }, params);
-  const WipeOnExit wipePayload(payload);
-  return joinOnce({"SDKCore.PaymentParamsVariant.", caseName(params), "(params: ", payload, ")"});
+  const VariantForm form(params, CardDataShown::inClear);
+  std::string out;
+  out.reserve(form.size());
+  form.appendTo(out);
+  return out;
+}
+
+std::string configDebugString(const PaymentParamsVariant& params, ZKITRegisteredFrom registeredFrom,
+                              double timestamp, CardDataShown shown, std::string_view before,
+                              std::string_view after) {
+  constexpr std::string_view kOpen = "SDKCoreConfig(paymentMethodParams: ";
+  constexpr std::string_view kFrom = ", registeredFrom: ";
+  constexpr std::string_view kTimestamp = ", timestamp: ";
+  const VariantForm form(params, shown);
+  const std::string from = debugString(registeredFrom);
+  const std::string time = debugDouble(timestamp);
+  std::string out;
+  out.reserve(before.size() + kOpen.size() + form.size() + kFrom.size() + from.size() +
+              kTimestamp.size() + time.size() + 1 + after.size());
+  out += before;
+  out += kOpen;
+  form.appendTo(out);
+  out += kFrom;
+  out += from;
+  out += kTimestamp;
+  out += time;
+  out += ')';
+  out += after;
+  return out;
 }
 
 }  // namespace sdkcore

@@ -10,9 +10,9 @@
 
 #include "cryptogram/default_payment_string_processor.hpp"
 #include "cryptogram/rsa_cryptogram_cipher.hpp"
-#include "entry/card_data_mask.hpp"
 #include "entry/event_log.hpp"
 #include "entry/field_validation.hpp"
+#include "entry/params_debug_text.hpp"
 #include "entry/payment_input.hpp"
 #include "entry/timestamp.hpp"
 #include "entry/uuid.hpp"
@@ -47,10 +47,9 @@ struct Request {
 // "generateWithConfig(<configuration>)<event>", with card number and security code masked in
 // the configuration.
 std::string configEvent(const Request& request, std::string_view event) {
-  std::string dump = debugString(
-      SDKCoreConfig(maskCardData(request.params), request.registeredFrom, request.timestamp));
-  const WipeOnExit wipeDump(dump);
-  return joinOnce({"generateWithConfig(", dump, ")", event});
+  const std::string after = joinOnce({")", event});
+  return configDebugString(request.params, request.registeredFrom, request.timestamp,
+                           CardDataShown::masked, "generateWithConfig(", after);
 }
 
 }  // namespace

@@ -2,8 +2,7 @@
 
 #include <utility>
 
-#include "model/text_form.hpp"
-#include "model/wiped_text.hpp"
+#include "entry/params_debug_text.hpp"
 
 namespace sdkcore {
 
@@ -14,11 +13,8 @@ SDKCoreConfig::SDKCoreConfig(PaymentParamsVariant paymentMethodParams,
       timestamp_(timestamp) {}
 
 std::string debugString(const SDKCoreConfig& config) {
-  std::string params = debugString(config.paymentMethodParams_);
-  const WipeOnExit wipeParams(params);
-  return joinOnce({"SDKCoreConfig(paymentMethodParams: ", params,
-                   ", registeredFrom: ", debugString(config.registeredFrom_),
-                   ", timestamp: ", debugDouble(config.timestamp_), ")"});
+  return configDebugString(config.paymentMethodParams_, config.registeredFrom_, config.timestamp_,
+                           CardDataShown::inClear);
 }
 
 }  // namespace sdkcore

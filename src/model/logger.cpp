@@ -7,13 +7,16 @@
 
 namespace sdkcore {
 
-// One attachment of a sink. 'removed' and 'deliveries' are guarded by the logger's mutex.
+// One attachment of a sink. A delivery counts itself in 'deliveries' and then checks 'removed';
+// a removal sets 'removed' and then reads 'deliveries'. Both sequentially consistent, so either
+// the delivery sees the removal and skips the sink, or the removal sees the delivery and waits
+// for it (the last delivery to end wakes it under the logger's mutex).
 struct Logger::Registration {
   explicit Registration(std::shared_ptr<LogInterface> sink) : sink(std::move(sink)) {}
 
   std::shared_ptr<LogInterface> sink;
-  bool removed = false;
-  int deliveries = 0;  // calls of the sink through this registration in progress, on any thread
+  std::atomic<bool> removed{false};
+  std::atomic<int> deliveries{0};  // calls through this registration in progress, on any thread
 };
 
 namespace {
@@ -78,8 +81,8 @@ void Logger::addLogInterface(std::shared_ptr<LogInterface> logger) {
 
 void Logger::log(const std::type_info& classMethod, const std::string& tag,
                  const std::string& message, std::shared_ptr<const std::exception> exception) {
-  // The lock covers only the copy and the bookkeeping around each call: sinks run unlocked, so a
-  // sink may log, add or remove sinks itself, and a slow sink blocks no other thread.
+  // The lock covers only the copy of the list: sinks run unlocked, so a sink may log, add or
+  // remove sinks itself, and a slow sink blocks no other thread.
   std::shared_ptr<const Registrations> snapshot;
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -88,12 +91,8 @@ void Logger::log(const std::type_info& classMethod, const std::string& tag,
   if (!snapshot) return;
   for (const auto& registration : *snapshot) {
     if (!registration->sink) continue;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      if (registration->removed) continue;
-      ++registration->deliveries;
-    }
-    {
+    registration->deliveries.fetch_add(1);
+    if (!registration->removed.load()) {
       const DeliveryScope scope(registration->sink.get());
       // Logging must never fail an operation of the library or stop delivery to the other
       // sinks, so whatever a sink throws is caught here and dropped.
@@ -102,8 +101,8 @@ void Logger::log(const std::type_info& classMethod, const std::string& tag,
       } catch (...) {
       }
     }
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (--registration->deliveries == 0 && registration->removed) {
+    if (registration->deliveries.fetch_sub(1) == 1 && registration->removed.load()) {
+      std::lock_guard<std::mutex> lock(mutex_);
       std::erase(draining_, registration);
       deliveryEnded_.notify_all();
     }
@@ -123,8 +122,8 @@ bool Logger::removeLogInterface(const std::shared_ptr<LogInterface>& logger) {
     if (registration->sink != logger) {
       kept->push_back(registration);
     } else {
-      registration->removed = true;
-      if (registration->deliveries > 0) draining_.push_back(registration);
+      registration->removed.store(true);
+      if (registration->deliveries.load() > 0) draining_.push_back(registration);
     }
   }
   if (kept->size() == registrations_->size()) return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,10 @@ namespace sdkcore {
 // upper-case hexadecimal digits, at least two of them ("\u{1B}", "\u{85}", "\u{2028}"). Bytes that
 // are not valid UTF-8 are copied unchanged; none of them can break the line.
 std::string debugQuoted(std::string_view text);
+// The size of debugQuoted(text), and debugQuoted(text) appended to 'out': for building a message
+// in one buffer reserved at its final size.
+std::size_t debugQuotedSize(std::string_view text);
+void appendDebugQuoted(std::string& out, std::string_view text);
 
 // Returns 'text' with its control characters and line separators escaped as debugQuoted() does,
 // quotes and backslashes left as they are: for one-line output of a text already rendered.
@@ -23,6 +28,9 @@ std::string escapeControlCharacters(std::string_view text);
 // Returns Optional("...") for a present text (quoted as debugQuoted does) and nil for an absent
 // one.
 std::string debugOptional(std::optional<std::string_view> text);
+// The size of debugOptional(text), and debugOptional(text) appended to 'out'.
+std::size_t debugOptionalSize(std::optional<std::string_view> text);
+void appendDebugOptional(std::string& out, std::optional<std::string_view> text);
 
 // Returns the shortest decimal text that reads back as 'value'. Values from 1e-4 up to (but
 // excluding) 1e16 in magnitude, and zero, are written in positional notation, a whole number with

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <system_error>
 
 extern char** environ;
 
@@ -139,11 +140,34 @@ ProcessResult runCli(const std::vector<std::string>& args, const ProcessOptions&
   return result;
 }
 
+namespace {
+
+// This process's folder of test files, removed when the process exits.
+class TempDir {
+ public:
+  TempDir()
+      : path_(std::filesystem::temp_directory_path() /
+              ("sdkcore_cli_tests_" + std::to_string(getpid()))) {
+    std::filesystem::create_directories(path_);
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace
+
 std::string writeTempFile(const std::string& name, const std::string& content) {
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("sdkcore_cli_tests_" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
-  const std::filesystem::path path = dir / name;
+  static const TempDir dir;
+  const std::filesystem::path path = dir.path() / name;
   std::ofstream(path, std::ios::binary) << content;
   return path.string();
 }
