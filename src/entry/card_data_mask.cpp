@@ -64,7 +64,7 @@ std::string maskAscii(std::string_view pan) {
   MaskLayout layout;
   layout.add(0);
   for (std::size_t at = 0; at < pan.size();) {
-    at += pan.compare(at, 2, "\r\n") == 0 ? 2 : 1;
+    at += pan[at] == '\r' && at + 1 < pan.size() && pan[at + 1] == '\n' ? 2 : 1;
     layout.add(static_cast<std::int64_t>(at));
   }
   return masked(layout, [pan](std::int64_t from, std::int64_t to) {

@@ -109,15 +109,26 @@ std::string_view loggable(std::string_view value, ParamField field, std::string&
 std::string validateMessage(const PlanEntry& entry) {
   constexpr std::string_view kOpen = "validateField(";
   constexpr std::string_view kValidate = "): Validate ";
+  constexpr std::string_view kOptional = "Optional(";
   std::string masked;
   const WipeOnExit wipeMasked(masked);
   std::optional<std::string_view> shown;
   if (entry.value) shown = loggable(*entry.value, entry.field, masked);
+  // The key text repeats from request to request; its quoted form is remembered.
+  const bool key = shown && entry.field == ParamField::PUB_KEY;
   const std::string field = debugString(std::optional(entry.field));
+  const std::size_t valueSize =
+      key ? kOptional.size() + debugQuotedPublicSize(*shown) + 1 : debugOptionalSize(shown);
   std::string message;
-  message.reserve(kOpen.size() + debugOptionalSize(shown) + kValidate.size() + field.size());
+  message.reserve(kOpen.size() + valueSize + kValidate.size() + field.size());
   message += kOpen;
-  appendDebugOptional(message, shown);
+  if (key) {
+    message += kOptional;
+    appendDebugQuotedPublic(message, *shown);
+    message += ')';
+  } else {
+    appendDebugOptional(message, shown);
+  }
   message += kValidate;
   message += field;
   return message;

@@ -75,24 +75,45 @@ StoredPaymentMethodParams::~StoredPaymentMethodParams() { wipeAll(storedPaymentM
 
 namespace {
 
-// One "name: value" pair of a record's text form: a quoted text, or Optional("...") / nil.
+// One "name: value" pair of a record's text form: a quoted text, Optional("...") / nil, or the
+// quoted key text, which repeats from request to request.
 struct RecordField {
+  enum class Form { quoted, optional, key };
+
   std::string_view name;
   std::optional<std::string_view> text;
-  bool optional = false;
+  Form form = Form::quoted;
 
   std::size_t valueSize() const {
-    return optional ? debugOptionalSize(text) : debugQuotedSize(text.value_or(""));
+    switch (form) {
+      case Form::quoted:
+        return debugQuotedSize(text.value_or(""));
+      case Form::optional:
+        return debugOptionalSize(text);
+      case Form::key:
+        return debugQuotedPublicSize(text.value_or(""));
+    }
+    return 0;
   }
   void appendValue(std::string& out) const {
-    optional ? appendDebugOptional(out, text) : appendDebugQuoted(out, text.value_or(""));
+    switch (form) {
+      case Form::quoted:
+        return appendDebugQuoted(out, text.value_or(""));
+      case Form::optional:
+        return appendDebugOptional(out, text);
+      case Form::key:
+        return appendDebugQuotedPublic(out, text.value_or(""));
+    }
   }
 };
 
-RecordField quoted(std::string_view name, std::string_view text) { return {name, text, false}; }
-RecordField optionalField(std::string_view name, std::optional<std::string_view> text) {
-  return {name, text, true};
+RecordField quoted(std::string_view name, std::string_view text) {
+  return {name, text, RecordField::Form::quoted};
 }
+RecordField optionalField(std::string_view name, std::optional<std::string_view> text) {
+  return {name, text, RecordField::Form::optional};
+}
+RecordField keyField(std::string_view text) { return {"pubKey", text, RecordField::Form::key}; }
 
 // A record's text form, "SDKCore.<type>(name: value, ...)", ready to be measured and appended.
 struct RecordForm {
@@ -156,7 +177,7 @@ RecordForm formOf(const CardParams& p, ShownCardData& shown) {
   return {"CardParams",
           {quoted("mdOrder", p.mdOrder()), quoted("pan", shown.pan(p.pan())),
            quoted("cvc", shown.cvc(p.cvc())), quoted("expiryMMYY", p.expiryMMYY()),
-           optionalField("cardholder", p.cardholder()), quoted("pubKey", p.pubKey())},
+           optionalField("cardholder", p.cardholder()), keyField(p.pubKey())},
           6};
 }
 
@@ -166,7 +187,7 @@ RecordForm cardFormOf(std::string_view type, const Record& p, ShownCardData& sho
   return {type,
           {quoted("pan", shown.pan(p.pan())), quoted("cvc", shown.cvc(p.cvc())),
            quoted("expiryMMYY", p.expiryMMYY()), optionalField("cardholder", p.cardholder()),
-           quoted("pubKey", p.pubKey())},
+           keyField(p.pubKey())},
           5};
 }
 
@@ -181,21 +202,21 @@ RecordForm formOf(const NewPaymentMethodParams& p, ShownCardData& shown) {
 RecordForm formOf(const BindingParams& p, ShownCardData& shown) {
   return {"BindingParams",
           {quoted("mdOrder", p.mdOrder()), quoted("bindingId", p.bindingId()),
-           optionalField("cvc", shown.cvc(p.cvc())), quoted("pubKey", p.pubKey())},
+           optionalField("cvc", shown.cvc(p.cvc())), keyField(p.pubKey())},
           4};
 }
 
 RecordForm formOf(const BindingParamsInstant& p, ShownCardData& shown) {
   return {"BindingParamsInstant",
           {quoted("bindingId", p.bindingId()), optionalField("cvc", shown.cvc(p.cvc())),
-           quoted("pubKey", p.pubKey())},
+           keyField(p.pubKey())},
           3};
 }
 
 RecordForm formOf(const StoredPaymentMethodParams& p, ShownCardData& shown) {
   return {"StoredPaymentMethodParams",
           {quoted("storedPaymentMethodId", p.storedPaymentMethodId()),
-           optionalField("cvc", shown.cvc(p.cvc())), quoted("pubKey", p.pubKey())},
+           optionalField("cvc", shown.cvc(p.cvc())), keyField(p.pubKey())},
           3};
 }
 

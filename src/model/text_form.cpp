@@ -160,6 +160,50 @@ std::string escapeControlCharacters(std::string_view text) {
   return out;
 }
 
+namespace {
+
+// The last public text quoted on this thread, and its quoted form. Texts up to 16 KiB only, so
+// that a huge text is not kept alive.
+class QuotedPublicText {
+ public:
+  static constexpr std::size_t kMaxRemembered = 16 * 1024;
+
+  // The quoted form of 'text' (of at most kMaxRemembered bytes).
+  const std::string& of(std::string_view text) {
+    if (!valid_ || text != text_) {
+      valid_ = false;
+      text_.assign(text);
+      quoted_.clear();
+      quoted_.reserve(debugQuotedSize(text));
+      appendDebugQuoted(quoted_, text);
+      valid_ = true;
+    }
+    return quoted_;
+  }
+
+  static QuotedPublicText& forThisThread() {
+    thread_local QuotedPublicText remembered;
+    return remembered;
+  }
+
+ private:
+  bool valid_ = false;
+  std::string text_;
+  std::string quoted_;
+};
+
+}  // namespace
+
+std::size_t debugQuotedPublicSize(std::string_view text) {
+  if (text.size() > QuotedPublicText::kMaxRemembered) return debugQuotedSize(text);
+  return QuotedPublicText::forThisThread().of(text).size();
+}
+
+void appendDebugQuotedPublic(std::string& out, std::string_view text) {
+  if (text.size() > QuotedPublicText::kMaxRemembered) return appendDebugQuoted(out, text);
+  out += QuotedPublicText::forThisThread().of(text);
+}
+
 std::size_t debugOptionalSize(std::optional<std::string_view> text) {
   return text ? kOptionalOpen.size() + debugQuotedSize(*text) + 1 : kNil.size();
 }

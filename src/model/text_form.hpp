@@ -20,6 +20,11 @@ std::string debugQuoted(std::string_view text);
 // in one buffer reserved at its final size.
 std::size_t debugQuotedSize(std::string_view text);
 void appendDebugQuoted(std::string& out, std::string_view text);
+// As debugQuotedSize() and appendDebugQuoted(), for a public text that repeats from call to call,
+// such as a merchant's key: the last one quoted on each thread is remembered, so that it is quoted
+// once. Never for card data, which must not outlive its use.
+std::size_t debugQuotedPublicSize(std::string_view text);
+void appendDebugQuotedPublic(std::string& out, std::string_view text);
 
 // Returns 'text' with its control characters and line separators escaped as debugQuoted() does,
 // quotes and backslashes left as they are: for one-line output of a text already rendered.

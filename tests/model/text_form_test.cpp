@@ -123,5 +123,17 @@ TEST(EscapingTest, AnyByteAmongPlainTextEscapesAsOnItsOwn) {
   }
 }
 
+// The remembered quoted form follows the text asked for, whatever came before it.
+TEST(DebugQuotedPublicTest, MatchesDebugQuotedForEachTextInTurn) {
+  const std::string large(20 * 1024, 'k');
+  for (const std::string& text : {std::string("key\nA"), std::string("key\nB"), large,
+                                  std::string("key\nA"), std::string("say \"hi\"")}) {
+    std::string out = "x";
+    appendDebugQuotedPublic(out, text);
+    EXPECT_EQ(out, "x" + debugQuoted(text));
+    EXPECT_EQ(debugQuotedPublicSize(text), debugQuoted(text).size());
+  }
+}
+
 }  // namespace
 }  // namespace sdkcore
