@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 PREFIX ?= /usr/local
 BENCH_DIR ?= build-bench
-BENCH_REPETITIONS ?= 9
+BENCH_REPETITIONS ?= 21
 
 .PHONY: all deps configure build test demo install bench clean format sanitize tsan memcheck fuzz
 
