@@ -42,7 +42,7 @@ int cipherErrorCode(sdkcore::CryptogramCipherError error) noexcept {
 
 extern "C" {
 
-const char* sdkcore_version(void) { return "3.0.7"; }
+const char* sdkcore_version(void) { return SDKCORE_VERSION_TEXT; }
 
 int sdkcore_free(void* buffer) {
   sdkcore::capi::freeBuffer(buffer);

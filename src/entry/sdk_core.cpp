@@ -158,6 +158,6 @@ TokenResult SdkCore::generateWithConfig(const SDKCoreConfig& config) noexcept {
   }
 }
 
-std::string SdkCore::getSDKVersion() { return "3.0.7"; }
+std::string SdkCore::getSDKVersion() { return SDKCORE_VERSION_TEXT; }
 
 }  // namespace sdkcore
