@@ -60,8 +60,8 @@ bench: deps
 # "timing" run too, but skip their time and memory bounds.
 CCACHE := $(if $(shell command -v ccache 2>/dev/null),\
   -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-CLANG_CMAKE = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
-  -DCMAKE_CXX_COMPILER=clang++ -DSDKCORE_BUILD_JAVA=OFF -DSDKCORE_BUILD_BENCHMARKS=OFF $(CCACHE) $(CMAKE_FLAGS)
+CLANG_CMAKE = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 \
+  -DCMAKE_CXX_COMPILER=clang++-14 -DSDKCORE_BUILD_JAVA=OFF -DSDKCORE_BUILD_BENCHMARKS=OFF $(CCACHE) $(CMAKE_FLAGS)
 CHECKS = -fno-omit-frame-pointer -fno-sanitize-recover=all
 INSTRUMENTED_CTEST = ctest --output-on-failure -j $(JOBS)
 FUZZ_SECONDS ?= 60
