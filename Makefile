@@ -6,6 +6,9 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PREFIX ?= /usr/local
 BENCH_DIR ?= build-bench
 BENCH_REPETITIONS ?= 21
+# ccache, where present, serves every build of the project.
+CCACHE := $(if $(shell command -v ccache 2>/dev/null),\
+  -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
 .PHONY: all deps configure build test demo install bench clean format sanitize tsan memcheck fuzz
 
@@ -15,7 +18,7 @@ deps:
 	@scripts/install-deps.sh
 
 $(BUILD_DIR)/build.ninja: | deps
-	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CCACHE) $(CMAKE_FLAGS) >/dev/null
 
 configure: deps $(BUILD_DIR)/build.ninja
 
@@ -58,8 +61,6 @@ bench: deps
 # Instrumented builds with clang, each in a directory of its own (ccache is used when present).
 # They leave out the Java binding and its tests: the JVM is not instrumented. Tests labelled
 # "timing" run too, but skip their time and memory bounds.
-CCACHE := $(if $(shell command -v ccache 2>/dev/null),\
-  -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 CLANG_CMAKE = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 \
   -DCMAKE_CXX_COMPILER=clang++-14 -DSDKCORE_BUILD_JAVA=OFF -DSDKCORE_BUILD_BENCHMARKS=OFF $(CCACHE) $(CMAKE_FLAGS)
 CHECKS = -fno-omit-frame-pointer -fno-sanitize-recover=all
