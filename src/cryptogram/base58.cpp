@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "cryptogram/wide_multiply.hpp"
+
 namespace sdkcore {
 namespace {
 
@@ -19,10 +21,6 @@ constexpr std::array<std::uint8_t, 256> makeDigitTable() {
 }
 
 constexpr std::array<std::uint8_t, 256> kDigitTable = makeDigitTable();
-
-__extension__ using Uint128 = unsigned __int128;
-
-std::uint64_t highHalf(Uint128 value) { return static_cast<std::uint64_t>(value >> 64); }
 
 // Big numbers are held in 64-bit limbs, least significant first, and grown by a whole group of
 // input at a time, so one pass over the number takes in 56 (encoding) or 58 bits (decoding): the
@@ -42,13 +40,15 @@ static_assert(kDigitLimbBase == 656356768ULL * 656356768ULL);  // (58^5)^2
 constexpr std::size_t kBytesPerGroup = 7;
 constexpr unsigned kGroupBits = 8 * kBytesPerGroup;
 // floor(2^120 / 58^10): limb * kReciprocal / 2^64 is limb * 2^56 / 58^10 less at most one.
-constexpr std::uint64_t kReciprocal =
-    static_cast<std::uint64_t>((Uint128{1} << (64 + kGroupBits)) / kDigitLimbBase);
+constexpr std::uint64_t kReciprocal = 3085457324921840677;
+// kReciprocal * 58^10 < 2^120 <= (kReciprocal + 1) * 58^10, the high halves compared with 2^56
+static_assert(multiplyWide(kReciprocal, kDigitLimbBase).high < std::uint64_t{1} << kGroupBits);
+static_assert(multiplyWide(kReciprocal + 1, kDigitLimbBase).high >= std::uint64_t{1} << kGroupBits);
 
 // Returns limb * 2^56 + carry as a limb below 3 * 58^10 and sets 'carry' to what goes on to the
 // next limb.
 std::uint64_t shiftLimb(std::uint64_t limb, std::uint64_t& carry) {
-  const std::uint64_t quotient = highHalf(Uint128{limb} * kReciprocal);
+  const std::uint64_t quotient = multiplyWide(limb, kReciprocal).high;
   // Exact modulo 2^64: the true remainder lies in [0, 2 * 58^10).
   const std::uint64_t remainder = (limb << kGroupBits) - quotient * kDigitLimbBase;
   const std::uint64_t result = remainder + carry;
@@ -77,9 +77,9 @@ void normalise(Limbs& number) {
 void multiplyAdd(Limbs& number, std::uint64_t factor, std::uint64_t addend) {
   std::uint64_t carry = addend;
   for (std::uint64_t& limb : number) {
-    const Uint128 product = Uint128{limb} * factor + carry;
-    limb = static_cast<std::uint64_t>(product);
-    carry = highHalf(product);
+    const WideProduct product = multiplyWide(limb, factor);
+    limb = product.low + carry;
+    carry = product.high + (limb < carry ? 1 : 0);
   }
   if (carry != 0) number.push_back(carry);
 }

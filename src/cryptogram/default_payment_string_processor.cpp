@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstddef>
 #include <ctime>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -12,9 +13,6 @@
 
 namespace sdkcore {
 namespace {
-
-static_assert(sizeof(std::time_t) >= sizeof(std::int64_t),
-              "every 64-bit time stamp must reach localtime_r unchanged");
 
 // Writes 'value' in decimal, zero-padded to at least 'width' digits, at 'out'; returns the end.
 char* putNumber(char* out, std::uint64_t value, std::ptrdiff_t width) {
@@ -40,28 +38,128 @@ struct DateText {
   std::string_view view() const noexcept { return {bytes.data(), size}; }
 };
 
-std::optional<DateText> dateText(std::int64_t timestamp) {
-  const std::time_t instant = timestamp;
+constexpr std::int64_t kSecondsPerDay = 86400;
+
+constexpr std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+  return a / b - (a % b < 0 ? 1 : 0);
+}
+
+// A proleptic Gregorian date from days since 1970-01-01 and back, in 64-bit arithmetic: the
+// year counts from March, so that the leap day ends it (eras of 400 years, 146,097 days).
+struct CivilDate {
+  std::int64_t year;
+  unsigned month;  // 1 to 12
+  unsigned day;    // 1 to 31
+};
+
+constexpr CivilDate civilFromDays(std::int64_t days) {
+  const std::int64_t shifted = days + 719468;  // from 0000-03-01
+  const std::int64_t era = floorDiv(shifted, 146097);
+  const auto dayOfEra = static_cast<unsigned>(shifted - era * 146097);
+  const unsigned yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const unsigned monthFromMarch = (5 * dayOfYear + 2) / 153;
+  const unsigned month = monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9;
+  return {static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2 ? 1 : 0), month,
+          dayOfYear - (153 * monthFromMarch + 2) / 5 + 1};
+}
+
+// Days since 1970-01-01 of January 1 of 'year'.
+constexpr std::int64_t daysToNewYear(std::int64_t year) {
+  const std::int64_t marchYear = year - 1;  // January belongs to the year from the March before
+  const std::int64_t era = floorDiv(marchYear, 400);
+  const std::int64_t yearOfEra = marchYear - era * 400;
+  return era * 146097 + yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + 306 - 719468;
+}
+static_assert(civilFromDays(daysToNewYear(2100)).year == 2100);
+static_assert(civilFromDays(daysToNewYear(-4)).month == 1);
+
+constexpr bool isLeapYear(std::int64_t year) {
+  return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
+
+// The zone's offset from UTC at 'instant', in seconds, from the C library.
+std::optional<long> offsetFromCLibrary(std::time_t instant) {
   std::tm local{};
   if (localtime_r(&instant, &local) == nullptr) return std::nullopt;
-  const long long year = static_cast<long long>(local.tm_year) + 1900;
+  return local.tm_gmtoff;
+}
+
+// The last year that time_t holds whole (2037 where it has 32 bits).
+constexpr std::int64_t kLastWholeYear =
+    civilFromDays(static_cast<std::int64_t>(std::numeric_limits<std::time_t>::max()) /
+                  kSecondsPerDay)
+        .year -
+    1;
+
+// The zone's offset from UTC at 'timestamp', in seconds. Past the range of time_t, the offset
+// at the same date, weekday and time of the latest year time_t holds whose calendar is the same
+// (January 1 on the same weekday, leap or not): a zone keeps one rule for every year after its
+// last change. Before that range (1901-12-13 where time_t has 32 bits) the zone's rules are
+// unknown: nullopt.
+std::optional<long> utcOffset(std::int64_t timestamp) {
+  using Limits = std::numeric_limits<std::time_t>;
+  if (timestamp >= Limits::min() && timestamp <= Limits::max()) {
+    return offsetFromCLibrary(static_cast<std::time_t>(timestamp));
+  }
+  if (timestamp < 0) return std::nullopt;
+  const std::int64_t year = civilFromDays(floorDiv(timestamp, kSecondsPerDay)).year;
+  const std::int64_t newYear = daysToNewYear(year);
+  // Every kind of year (7 weekdays, leap or not) recurs within 28 years, 40 across a century
+  // year that is not leap.
+  for (std::int64_t alike = kLastWholeYear; alike > kLastWholeYear - 40; --alike) {
+    const std::int64_t daysBack = newYear - daysToNewYear(alike);
+    if (daysBack % 7 == 0 && isLeapYear(alike) == isLeapYear(year)) {
+      return offsetFromCLibrary(static_cast<std::time_t>(timestamp - daysBack * kSecondsPerDay));
+    }
+  }
+  return std::nullopt;
+}
+
+// The local wall clock as the fields of the date text.
+struct WallClock {
+  CivilDate date;
+  std::int64_t secondOfDay;
+};
+
+// Nullopt when the year does not fit struct tm, whose bounds localtime_r keeps.
+std::optional<WallClock> wallClock(std::int64_t timestamp, long offset) {
+  std::int64_t local = 0;
+  if (__builtin_add_overflow(timestamp, offset, &local)) return std::nullopt;
+  const std::int64_t days = floorDiv(local, kSecondsPerDay);
+  const WallClock clock{civilFromDays(days), local - days * kSecondsPerDay};
+  using IntLimits = std::numeric_limits<int>;
+  if (clock.date.year - 1900 > IntLimits::max() || clock.date.year - 1900 < IntLimits::min()) {
+    return std::nullopt;
+  }
+  return clock;
+}
+
+std::optional<DateText> dateText(std::int64_t timestamp) {
+  const std::optional<long> offset = utcOffset(timestamp);
+  if (!offset) return std::nullopt;
+  const std::optional<WallClock> clock = wallClock(timestamp, *offset);
+  if (!clock) return std::nullopt;
+  const std::int64_t year = clock->date.year;
+  const auto second = static_cast<std::uint64_t>(clock->secondOfDay);
   // As strftime's %z: the sign, then the whole hours and minutes of the offset's magnitude.
-  const std::uint64_t offsetMinutes = magnitude(local.tm_gmtoff) / 60;
+  const std::uint64_t offsetMinutes = magnitude(*offset) / 60;
   DateText text;
   char* out = text.bytes.data();
   if (year < 0) *out++ = '-';
   out = putNumber(out, magnitude(year), 4);
   *out++ = '-';
-  out = putNumber(out, magnitude(local.tm_mon + 1), 2);
+  out = putNumber(out, clock->date.month, 2);
   *out++ = '-';
-  out = putNumber(out, magnitude(local.tm_mday), 2);
+  out = putNumber(out, clock->date.day, 2);
   *out++ = 'T';
-  out = putNumber(out, magnitude(local.tm_hour), 2);
+  out = putNumber(out, second / 3600, 2);
   *out++ = ':';
-  out = putNumber(out, magnitude(local.tm_min), 2);
+  out = putNumber(out, second / 60 % 60, 2);
   *out++ = ':';
-  out = putNumber(out, magnitude(local.tm_sec), 2);
-  *out++ = local.tm_gmtoff < 0 ? '-' : '+';
+  out = putNumber(out, second % 60, 2);
+  *out++ = *offset < 0 ? '-' : '+';
   out = putNumber(out, offsetMinutes / 60, 2);
   *out++ = ':';
   out = putNumber(out, offsetMinutes % 60, 2);

@@ -53,11 +53,15 @@ class DefaultPaymentStringProcessor final : public PaymentStringProcessor {
                                                  const PaymentCardFields& card,
                                                  ZKITRegisteredFrom registeredFrom) const;
 
-  // Returns the date field for 'timestamp' seconds since 1970-01-01T00:00:00 UTC, or nullopt when
-  // localtime_r() cannot represent it. The calendar is proleptic Gregorian; the year has at least
-  // four digits and a minus sign before year 0 (1 BC). An offset with seconds (local mean time
-  // before about 1920) shows its hours and minutes truncated, as strftime's %z does, while the
-  // wall-clock time uses the full offset. Throws only std::bad_alloc.
+  // Returns the date field for 'timestamp' seconds since 1970-01-01T00:00:00 UTC: the local wall
+  // clock and offset of the zone in TZ. The offset comes from localtime_r(); past the last time_t
+  // (2038-01-19 where time_t has 32 bits) from the same date and weekday of the latest year that
+  // time_t holds with the same calendar, as zones keep one rule for the years after their last
+  // change. Nullopt before the first time_t (1901-12-13 where time_t has 32 bits), when the C
+  // library has no offset, or when the year does not fit struct tm. The calendar is proleptic
+  // Gregorian; the year has at least four digits and a minus sign before year 0 (1 BC). An
+  // offset with seconds (local mean time before about 1920) shows its hours and minutes
+  // truncated, as strftime's %z does, while the wall-clock time uses the full offset. Throws only std::bad_alloc.
   static std::optional<std::string> formatDate(std::int64_t timestamp);
 };
 

@@ -2,7 +2,8 @@
 # tests (and nothing else) and runs them there: the C program against the shared library and the
 # export check.
 # Expects: SOURCE_DIR, WORK_DIR, GENERATOR, BUILD_TYPE, C_COMPILER, CXX_COMPILER, and the
-# library's own C_FLAGS, CXX_FLAGS, LINKER_FLAGS and compiler LAUNCHER (may be empty).
+# library's own C_FLAGS, CXX_FLAGS, LINKER_FLAGS and compiler LAUNCHER (may be empty); in a cross
+# build its TOOLCHAIN_FILE; its ICU_DATA.
 include(${CMAKE_CURRENT_LIST_DIR}/../support/run_command.cmake)
 
 run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR} -G ${GENERATOR}
@@ -10,7 +11,8 @@ run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR} -G ${GENERATOR}
     -DCMAKE_C_COMPILER=${C_COMPILER} -DCMAKE_CXX_COMPILER=${CXX_COMPILER}
     "-DCMAKE_C_FLAGS=${C_FLAGS}" "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}"
     "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}" "-DCMAKE_SHARED_LINKER_FLAGS=${LINKER_FLAGS}"
-    "-DCMAKE_C_COMPILER_LAUNCHER=${LAUNCHER}" "-DCMAKE_CXX_COMPILER_LAUNCHER=${LAUNCHER}")
+    "-DCMAKE_C_COMPILER_LAUNCHER=${LAUNCHER}" "-DCMAKE_CXX_COMPILER_LAUNCHER=${LAUNCHER}"
+    -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN_FILE} -DSDKCORE_ICU_DATA=${ICU_DATA})
 run(${CMAKE_COMMAND} --build ${WORK_DIR})
 run(${CMAKE_CTEST_COMMAND} --test-dir ${WORK_DIR} --output-on-failure)
 message(STATUS "${last_output}")

@@ -57,7 +57,12 @@ pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>
   posix_spawn_file_actions_adddup2(&actions, in.fd[0], 0);
   posix_spawn_file_actions_adddup2(&actions, out.fd[1], 1);
   posix_spawn_file_actions_adddup2(&actions, err.fd[1], 2);
+  // Under an emulator the program is a target binary, which only the emulator can start.
+#ifdef SDKCORE_TEST_EMULATOR
+  std::vector<std::string> argStrings = {SDKCORE_TEST_EMULATOR, SDKCORE_CLI_PATH};
+#else
   std::vector<std::string> argStrings = {SDKCORE_CLI_PATH};
+#endif
   argStrings.insert(argStrings.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& arg : argStrings) argv.push_back(arg.data());

@@ -118,7 +118,11 @@ class LocalDate : public ::testing::TestWithParam<const char*> {};
 TEST_P(LocalDate, AgreesWithStrftimeOnRandomInstantsFrom1900To2100) {
   const ScopedTimeZone zone(GetParam());
   std::mt19937_64 random(20250701);
-  std::uniform_int_distribution<std::int64_t> instants(-2208988800, 4102444800);
+  // Where time_t has 32 bits, the instants it holds (1901-12-13 to 2038-01-19).
+  using Limits = std::numeric_limits<std::time_t>;
+  std::uniform_int_distribution<std::int64_t> instants(
+      std::max<std::int64_t>(-2208988800, Limits::min()),
+      std::min<std::int64_t>(4102444800, Limits::max()));
   for (int i = 0; i < 3000; ++i) {
     const std::int64_t timestamp = instants(random);
     ASSERT_EQ(DefaultPaymentStringProcessor::formatDate(timestamp), strftimeDate(timestamp))
@@ -142,9 +146,16 @@ struct DateCase {
 
 class LocalDateKnownAnswer : public ::testing::TestWithParam<DateCase> {};
 
+// Before the first time_t (1901-12-13 where it has 32 bits) the zone's offset is unknown.
+std::optional<std::string> expectedDate(const DateCase& row) {
+  if (row.timestamp < std::numeric_limits<std::time_t>::min()) return std::nullopt;
+  return row.date;
+}
+
 TEST_P(LocalDateKnownAnswer, IsTheZonesWallClockAndOffset) {
   const ScopedTimeZone zone(GetParam().zone);
-  EXPECT_EQ(DefaultPaymentStringProcessor::formatDate(GetParam().timestamp), GetParam().date);
+  EXPECT_EQ(DefaultPaymentStringProcessor::formatDate(GetParam().timestamp),
+            expectedDate(GetParam()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -171,6 +182,33 @@ INSTANTIATE_TEST_SUITE_P(
         DateCase{"UTC", -62135596801, "0000-12-31T23:59:59+00:00"},
         DateCase{"UTC", -62230377600, "-0003-12-31T00:00:00+00:00"},
         DateCase{"UTC", 253402300800, "10000-01-01T00:00:00+00:00"}));
+
+// Past 2038-01-19, answers of a 64-bit time_t build: a 32-bit time_t build must give the same.
+// Daylight-saving changes in 2050 and 2100, and dates after 2100-02-28, where the calendar of
+// 2100 (not a leap year) parts from that of 28 years earlier.
+INSTANTIATE_TEST_SUITE_P(
+    PastTheLast32BitTime, LocalDateKnownAnswer,
+    ::testing::Values(DateCase{"UTC", 2147483648, "2038-01-19T03:14:08+00:00"},
+                      DateCase{"UTC", 2200000000, "2039-09-18T23:06:40+00:00"},
+                      DateCase{"UTC", 4102444800, "2100-01-01T00:00:00+00:00"},
+                      DateCase{"UTC", 7263604800, "2200-03-05T12:00:00+00:00"},
+                      DateCase{"America/New_York", 2147483648, "2038-01-18T22:14:08-05:00"},
+                      DateCase{"America/New_York", 2200000000, "2039-09-18T19:06:40-04:00"},
+                      DateCase{"America/New_York", 4102444800, "2099-12-31T19:00:00-05:00"},
+                      DateCase{"America/New_York", 2530767599, "2050-03-13T01:59:59-05:00"},
+                      DateCase{"America/New_York", 2530767600, "2050-03-13T03:00:00-04:00"},
+                      DateCase{"America/New_York", 4096587599, "2099-10-25T00:59:59-04:00"},
+                      DateCase{"America/New_York", 4108690799, "2100-03-14T01:59:59-05:00"},
+                      DateCase{"America/New_York", 4108690800, "2100-03-14T03:00:00-04:00"},
+                      DateCase{"America/New_York", 4129250399, "2100-11-07T01:59:59-04:00"},
+                      DateCase{"America/New_York", 4129250400, "2100-11-07T01:00:00-05:00"},
+                      DateCase{"America/New_York", 253402300800, "9999-12-31T19:00:00-05:00"},
+                      DateCase{"Asia/Kolkata", 2147483648, "2038-01-19T08:44:08+05:30"},
+                      DateCase{"Asia/Kolkata", 2200000000, "2039-09-19T04:36:40+05:30"},
+                      DateCase{"Asia/Kolkata", 4102444800, "2100-01-01T05:30:00+05:30"},
+                      DateCase{"Asia/Kolkata", 253402300800, "10000-01-01T05:30:00+05:30"},
+                      DateCase{"Europe/Amsterdam", 4128627599, "2100-10-31T02:59:59+02:00"},
+                      DateCase{"Europe/Amsterdam", 4128627600, "2100-10-31T02:00:00+01:00"}));
 
 TEST(LocalDateRange, DatesTheCLibraryCannotRepresentGiveNoPaymentString) {
   const ScopedTimeZone zone("UTC");

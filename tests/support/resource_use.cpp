@@ -73,7 +73,8 @@ std::string readAll(int fd) {
 }  // namespace
 
 bool resourceBoundsApply() {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__) || !defined(__OPTIMIZE__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__) || !defined(__OPTIMIZE__) || \
+    defined(SDKCORE_TEST_EMULATED)
   return false;
 #elif defined(__has_feature)
   return !(__has_feature(address_sanitizer) || __has_feature(thread_sanitizer) ||
