@@ -20,9 +20,10 @@ find_library(SDKCORE_ICU_DATA_LIBRARY NAMES icudata
 find_program(SDKCORE_ICUPKG icupkg PATHS /usr/sbin)
 find_program(SDKCORE_GENCCODE genccode PATHS /usr/sbin)
 
-# sdkcore_icu_data_package(TARGET [ITEM...]) adds a static library that defines ICU's data symbol
-# with a package of the given items only (none: an empty package, as if the data were missing).
-function(sdkcore_icu_data_package target)
+# sdkcore_icu_data_package(TARGET STATIC|OBJECT [ITEM...]) adds a library that defines ICU's data
+# symbol with a package of the given items only (none: an empty package, as if the data were
+# missing). A STATIC one gives way to another definition linked before it.
+function(sdkcore_icu_data_package target kind)
   if(NOT SDKCORE_ICUPKG OR NOT SDKCORE_GENCCODE)
     message(FATAL_ERROR "sdkcore: ICU data packages need icupkg and genccode "
                         "(Debian: icu-devtools; scripts/install-deps.sh phone)")
@@ -36,7 +37,7 @@ function(sdkcore_icu_data_package target)
     DEPENDS ${script} ${SDKCORE_ICU_DATA_LIBRARY}
     COMMENT "Cutting the ICU data package ${target} (${ARGN})"
     VERBATIM)
-  add_library(${target} STATIC ${assembly})
+  add_library(${target} ${kind} ${assembly})
 endfunction()
 
 if(SDKCORE_ICU_DATA STREQUAL "trimmed" OR SDKCORE_BUILD_TESTS)
@@ -61,7 +62,7 @@ if(SDKCORE_ICU_STATIC)
 endif()
 
 if(SDKCORE_ICU_DATA STREQUAL "trimmed")
-  sdkcore_icu_data_package(sdkcore_icu_data ${SDKCORE_ICU_DATA_ITEMS})
+  sdkcore_icu_data_package(sdkcore_icu_data STATIC ${SDKCORE_ICU_DATA_ITEMS})
   set_property(TARGET ICU::uc APPEND PROPERTY INTERFACE_LINK_LIBRARIES
                $<BUILD_INTERFACE:sdkcore_icu_data>)
 elseif(NOT SDKCORE_ICU_DATA STREQUAL "system")

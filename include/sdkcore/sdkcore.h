@@ -46,7 +46,11 @@ typedef enum sdkcore_status {
   SDKCORE_INPUT_TOO_LARGE = 4,
   SDKCORE_OUT_OF_MEMORY = 5,
   // A failure the library did not foresee; nothing was handed back.
-  SDKCORE_INTERNAL_ERROR = 6
+  SDKCORE_INTERNAL_ERROR = 6,
+  // The ICU data the call needed (the character break rules, for text outside ASCII) is missing
+  // from the program: it was linked without ICU's data or the library's data package. Not about
+  // the input; logged too; nothing was handed back.
+  SDKCORE_ICU_DATA_MISSING = 7
 } sdkcore_status;
 
 // The most bytes that the Base58 functions and the stored payment method id decoder accept.

@@ -51,9 +51,13 @@ class SDKCORE_EXPORT ValidationResult {
   std::optional<std::string> errorMessage_;
 };
 
-// The three error codes the library's rules report.
+// The three error codes the library's rules report about the text.
 inline constexpr const char* CODE_REQUIRED = "required";
 inline constexpr const char* CODE_INVALID = "invalid";
 inline constexpr const char* CODE_INVALID_FORMAT = "invalid-format";
+// Not about the text: the ICU data that the rule needs for this text (the character break rules,
+// for text outside ASCII) is missing from the program. Logged too; the message says what is
+// missing. The program must be linked with ICU's data or the library's data package.
+inline constexpr const char* CODE_ICU_DATA_MISSING = "icu-data-missing";
 
 }  // namespace sdkcore

@@ -8,11 +8,21 @@
 
 #include <unicode/brkiter.h>
 #include <unicode/locid.h>
+#include <unicode/utypes.h>
+
+#include "sdkcore/logger.hpp"
 
 #include "model/wiped_text.hpp"
 
 namespace sdkcore {
 namespace {
+
+[[noreturn]] void throwDataMissing(const std::string& what, UErrorCode status) {
+  const auto error = std::make_shared<const UnicodeDataMissing>(
+      "ICU data missing: cannot load " + what + " (" + u_errorName(status) + ")");
+  Logger::shared().log(typeid(UnicodeDataMissing), std::string(Logger::TAG), error->what(), error);
+  throw UnicodeDataMissing(*error);
+}
 
 // Returns this thread's character break iterator. Creating one loads and compiles the break
 // rules, so it is done once per thread; an iterator is not safe to share between threads.
@@ -21,8 +31,9 @@ icu::BreakIterator& characterIterator() {
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::BreakIterator> created(
         icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
-    // Only a missing ICU data file or memory exhaustion can fail here.
-    if (U_FAILURE(status) || !created) throw std::bad_alloc();
+    if (status == U_MEMORY_ALLOCATION_ERROR) throw std::bad_alloc();
+    // Anything else: the break rules are not in the ICU data the program has.
+    if (U_FAILURE(status) || !created) throwDataMissing("the character break rules", status);
     return created;
   }();
   return *iterator;

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,15 @@ namespace sdkcore {
 
 // A UTF-16 text that overwrites its buffer when destroyed, for texts that may hold card data.
 // Not copyable: a copy would share the buffer, which only one owner can wipe.
+// Thrown where the library needs an ICU object whose data is missing: the program was linked
+// without ICU's data or with a data package that lacks the item (the character break rules).
+// Every such failure is also logged. Not about the text: callers answer with an error of their
+// own (CODE_ICU_DATA_MISSING, SDKCORE_ICU_DATA_MISSING), never as if the text were different.
+class UnicodeDataMissing : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 class WipedUnicodeString : public icu::UnicodeString {
  public:
   WipedUnicodeString() = default;

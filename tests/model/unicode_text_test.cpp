@@ -1,9 +1,11 @@
 #include "model/unicode_text.hpp"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unicode/brkiter.h>
 
 namespace sdkcore {
 namespace {
@@ -111,6 +113,20 @@ TEST(UnicodeTextTest, LineTerminatorsAreFoundAndTheirNeighboursAreNot) {
   // Found after an ill-formed sequence, as ICU decodes it.
   EXPECT_TRUE(containsLineTerminator("\xE2\x80\xE2\x80\xA8"));
   EXPECT_TRUE(containsLineTerminator(std::string("a\0\n", 3)));
+}
+
+// A build with the trimmed ICU data runs the suite against it: an item left out of the package
+// cannot be opened.
+TEST(UnicodeTextTest, TrimmedIcuDataIsTheDataInUse) {
+#ifndef SDKCORE_TEST_TRIMMED_ICU_DATA
+  GTEST_SKIP() << "built with the system's ICU data";
+#else
+  UErrorCode status = U_ZERO_ERROR;
+  const std::unique_ptr<icu::BreakIterator> words(
+      icu::BreakIterator::createWordInstance(icu::Locale::getRoot(), status));
+  EXPECT_TRUE(U_FAILURE(status)) << u_errorName(status);
+  EXPECT_EQ(characterCount("Jos\u00E9"), 4);
+#endif
 }
 
 }  // namespace
