@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "support/payment_string_fields.hpp"
+#include "support/resource_use.hpp"
 
 namespace sdkcore {
 namespace {
@@ -229,7 +230,7 @@ TEST(PaymentString, OneProcessorServesManyThreads) {
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) {
     threads.emplace_back([&, t] {
-      for (int i = 0; i < 1000; ++i) {
+      for (int i = 0; i < testing::scaledForEmulator(1000); ++i) {
         const std::int64_t timestamp = kTimestamp + t * 100003 + i * 997;
         const std::string expected =
             utcDate(timestamp) + kRest + "/4111111111111111/123/202512/ORDER-1//JOHN DOE/ZKIT_CORE";

@@ -14,6 +14,7 @@
 
 #include "cryptogram/key_material.hpp"
 #include "sdkcore/cryptogram_cipher_error.hpp"
+#include "support/resource_use.hpp"
 #include "support/test_keys.hpp"
 
 namespace sdkcore {
@@ -308,13 +309,14 @@ TEST(RSACryptogramCipherTest, ExpirationIsNotRead) {
 
 TEST(RSACryptogramCipherTest, ConcurrentCallsWithSeveralKeysGiveDecryptableTokens) {
   const std::vector<int> sizes = {1024, 2048};
+  constexpr int kCalls = testing::scaledForEmulator(20);
   for (int bits : sizes) testKeyPair(bits);  // made before the threads start
   std::vector<std::vector<std::pair<int, std::string>>> results(4);
   std::vector<std::thread> threads;
   for (std::size_t t = 0; t < results.size(); ++t) {
     threads.emplace_back([&, t] {
       const RSACryptogramCipher cipher;
-      for (int i = 0; i < 20; ++i) {
+      for (int i = 0; i < kCalls; ++i) {
         const int bits = sizes[(t + static_cast<std::size_t>(i)) % sizes.size()];
         results[t].emplace_back(
             bits, cipher.encrypt(kPaymentString, rsaKey(testKeyPair(bits).publicPem)));
@@ -323,7 +325,7 @@ TEST(RSACryptogramCipherTest, ConcurrentCallsWithSeveralKeysGiveDecryptableToken
   }
   for (std::thread& thread : threads) thread.join();
   for (const auto& perThread : results) {
-    ASSERT_EQ(perThread.size(), 20U);
+    ASSERT_EQ(perThread.size(), static_cast<std::size_t>(kCalls));
     for (const auto& [bits, token] : perThread) {
       EXPECT_EQ(testing::decryptToken(token, testKeyPair(bits).privatePem), kPaymentString);
     }

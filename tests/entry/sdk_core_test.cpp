@@ -24,6 +24,7 @@
 #include "sdkcore/base58.hpp"
 #include "sdkcore/logger.hpp"
 #include "sdkcore/string_extensions.hpp"
+#include "support/resource_use.hpp"
 #include "support/test_keys.hpp"
 
 namespace sdkcore {
@@ -561,7 +562,7 @@ TEST(SdkCoreSinks, OutcomesWithAFailingSink) {
 
 TEST(SdkCoreThreads, OneInstanceServesConcurrentCalls) {
   constexpr int kThreads = 4;
-  constexpr int kCalls = 20;
+  constexpr int kCalls = testing::scaledForEmulator(20);
   SdkCore shared;
   SdkCore other;
   const LogCapture capture;
