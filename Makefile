@@ -105,10 +105,12 @@ fuzz: deps
 # The whole suite built for a phone's processor with Debian's cross compilers and run under
 # qemu-user, against the trimmed ICU data (the Java and Swift bindings aside), in build-arm64/ or
 # build-armhf/. armhf has a 32-bit time_t, as 32-bit ARM Android. The first run installs the
-# cross packages (scripts/install-deps.sh arm64|armhf). CROSS_CTEST adds ctest arguments (-L, -E).
+# cross packages (scripts/install-deps.sh arm64|armhf). CROSS_TARGETS builds only the given
+# targets; CROSS_CTEST adds ctest arguments (-R, -E). Each test program is one ctest test.
 CROSS_TRIPLE_arm64 = aarch64-linux-gnu
 CROSS_TRIPLE_armhf = arm-linux-gnueabihf
 CROSS_CTEST ?=
+CROSS_TARGETS ?=
 # No debug information: it would double the compile time of cross builds.
 CROSS_CMAKE = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG" "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG" \
@@ -118,7 +120,7 @@ test-arm64 test-armhf: test-%:
 	@scripts/install-deps.sh $*
 	@cmake -S . -B build-$* -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/$(CROSS_TRIPLE_$*).cmake \
 	  $(CROSS_CMAKE) >/dev/null
-	@cmake --build build-$* -j $(JOBS)
+	@cmake --build build-$* -j $(JOBS) $(if $(CROSS_TARGETS),--target $(CROSS_TARGETS))
 	@cd build-$* && ctest --output-on-failure -j $(JOBS) $(CROSS_CTEST)
 
 # What the library adds to an app, built as an app links it (the phone preset) for x86-64, arm64

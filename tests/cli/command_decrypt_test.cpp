@@ -58,6 +58,29 @@ TEST(DecryptCommand, ReadsTheTokenCommandsOutputFromStandardInput) {
   }
 }
 
+struct DatedToken {
+  const char* zone;
+  const char* timestamp;
+  const char* date;  // as a 64-bit time_t build writes it
+};
+
+// Past 2038-01-19 too, also where time_t has 32 bits: the round trip carries the zone's date.
+TEST(DecryptCommand, TokensCarryTheDateOfTheirTimestampPast2038) {
+  constexpr DatedToken kTokens[] = {
+      {"UTC", "2147483648", "2038-01-19T03:14:08+00:00"},
+      {"America/New_York", "2200000000", "2039-09-18T19:06:40-04:00"},
+      {"Asia/Kolkata", "4102444800", "2100-01-01T05:30:00+05:30"},
+  };
+  for (const DatedToken& row : kTokens) {
+    const std::vector<std::string> environment = {std::string("TZ=") + row.zone};
+    const ProcessResult token = runCli({"token", "--timestamp", row.timestamp, "--binding-id", "B"},
+                                       withInput("", environment));
+    ASSERT_EQ(token.status, 0) << token.err;
+    const ProcessResult plain = runCli({"decrypt", "-"}, withInput(token.out));
+    EXPECT_EQ(json::parse(plain.out).at("fields").at("date"), row.date) << row.zone;
+  }
+}
+
 TEST(DecryptCommand, CallersKeyPair) {
   const std::string pub = writeTempFile("decrypt_pub.pem", testKeyPair(2048).publicPem);
   const std::string priv = writeTempFile("decrypt_priv.pem", testKeyPair(2048).privatePem);
