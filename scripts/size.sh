@@ -32,7 +32,12 @@ split_map() {
       else if (file ~ /libcrypto\.a/) origin = "libcrypto"
       else if (file ~ /libstdc\+\+|libsupc\+\+|libgcc/) origin = "c++-runtime"
       else origin = "other"
-      bytes[origin] += strtonum(size)
+      bytes[origin] += hex(size)
+    }
+    function hex(text,   value, i) {
+      value = 0
+      for (i = 3; i <= length(text); i++) value = value * 16 + index("0123456789abcdef", tolower(substr(text, i, 1))) - 1
+      return value
     }
     END { printf "%d %d %d %d %d %d\n", bytes["library"], bytes["icu-code"], bytes["icu-data"],
                  bytes["libcrypto"], bytes["c++-runtime"], bytes["other"] }' "$1"
@@ -73,7 +78,7 @@ measure() {
 
 printf '%-8s %-16s %12s %12s %12s %12s %12s %12s %12s\n' arch variant "static lib" "app grows" \
   "this lib" "ICU code" "ICU data" libcrypto "C++ runtime"
-for arch in x86-64 arm64 armhf; do measure "$arch" "with OpenSSL"; done
+for arch in ${SIZE_ARCHES:-x86-64 arm64 armhf}; do measure "$arch" "with OpenSSL"; done
 echo "(bytes; static lib stripped of debug information; app grows: the stripped token program less"
 echo " the stripped empty program; the split: sections each origin keeps, from the linker map)"
 
