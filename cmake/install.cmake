@@ -26,6 +26,10 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/SDKCore_SDKCore.bundle
 file(RELATIVE_PATH sdkcore_pc_to_prefix ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig
      ${CMAKE_INSTALL_PREFIX})
 string(REGEX REPLACE "/$" "" sdkcore_pc_to_prefix "${sdkcore_pc_to_prefix}")
+set(sdkcore_pc_openssl "")
+if(SDKCORE_WITH_OPENSSL)
+  set(sdkcore_pc_openssl " libcrypto")
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/sdkcore.pc.in ${PROJECT_BINARY_DIR}/sdkcore.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/sdkcore.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 

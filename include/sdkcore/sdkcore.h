@@ -68,10 +68,59 @@ SDKCORE_EXPORT int sdkcore_free(void* buffer);
 // that uses it runs.
 typedef struct sdkcore_core sdkcore_core;
 
-// Makes a core in *out_core, to be freed with sdkcore_core_free. Thread-safe.
+// Makes a core in *out_core, to be freed with sdkcore_core_free. It uses the built-in
+// cryptography; in a library built without OpenSSL it has no RSA encryption and answers every
+// token request that reaches the encryption with UNKNOWN "unknown" (and a log event saying why):
+// use sdkcore_core_new_with_provider there. Thread-safe.
 SDKCORE_EXPORT int sdkcore_core_new(sdkcore_core** out_core);
 // Frees the core; no other thread may use it any more.
 SDKCORE_EXPORT int sdkcore_core_free(sdkcore_core* core);
+
+// ---- Crypto provider ---------------------------------------------------------------------------
+
+// One RSA public key in the forms that platform crypto libraries take, all describing the same
+// key. The library has read and checked it (format, size, weak exponent, signing-only keys)
+// before a provider sees it. The bytes are borrowed for the duration of the call.
+typedef struct sdkcore_rsa_public_key {
+  const uint8_t* modulus;  // big-endian magnitude, no leading zero byte
+  size_t modulus_len;      // also the length the cipher text must have
+  const uint8_t* exponent;  // big-endian magnitude, no leading zero byte
+  size_t exponent_len;
+  const uint8_t* pkcs1_der;  // DER of the PKCS #1 RSAPublicKey (SecKeyCreateWithData)
+  size_t pkcs1_der_len;
+  // DER of the SubjectPublicKeyInfo, rsaEncryption with NULL parameters (X509EncodedKeySpec)
+  const uint8_t* spki_der;
+  size_t spki_der_len;
+} sdkcore_rsa_public_key;
+
+// The cryptography a host supplies in place of the built-in one (OpenSSL, where the library is
+// built with it): typically a thin adapter over the platform's own module. Both functions return
+// SDKCORE_OK on success and any other status on failure, and get 'user_data' as given.
+//
+// They are called synchronously on the thread that asks for a token, possibly on several threads
+// at once, so they must be thread-safe; they must not unwind (throw or longjmp) into the library.
+// The library distrusts the answers: a failure status, or a cipher text whose length is not
+// modulus_len, makes the token request fail as an encryption failure (UNKNOWN, "unknown"); a
+// failing random_bytes refuses the token (UNKNOWN, "crypto provider failed to supply random
+// bytes"). The plain text is the library's buffer, wiped after the call; copies the provider
+// makes are the host's to wipe.
+typedef struct sdkcore_crypto_provider {
+  void* user_data;
+  // Encrypts 'plain' with 'key' by RSAES-PKCS1-v1_5 (RFC 8017, random padding), writes the
+  // cipher text to 'cipher' (room for 'cipher_capacity' bytes, at least key->modulus_len) and
+  // sets *cipher_len to its length. Required.
+  int (*encrypt)(void* user_data, const sdkcore_rsa_public_key* key, const uint8_t* plain,
+                 size_t plain_len, uint8_t* cipher, size_t cipher_capacity, size_t* cipher_len);
+  // Fills all 'len' bytes of 'out' from a cryptographically secure random source. NULL: the
+  // library's own source (OpenSSL's generator, or getrandom() in a build without OpenSSL).
+  int (*random_bytes)(void* user_data, uint8_t* out, size_t len);
+} sdkcore_crypto_provider;
+
+// As sdkcore_core_new, with 'provider' (copied; 'user_data' must stay valid until the core is
+// freed) for the RSA encryption and the random bytes. NULL 'provider', or one without 'encrypt',
+// is SDKCORE_INVALID_ARGUMENT. Thread-safe.
+SDKCORE_EXPORT int sdkcore_core_new_with_provider(const sdkcore_crypto_provider* provider,
+                                                  sdkcore_core** out_core);
 
 // The six kinds of payment input.
 typedef enum sdkcore_variant {

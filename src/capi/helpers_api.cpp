@@ -99,11 +99,11 @@ int sdkcore_check_public_key(const char* key, size_t key_len, int* out_cipher_er
     if (out_cipher_error == nullptr) return SDKCORE_INVALID_ARGUMENT;
     *out_cipher_error = SDKCORE_CIPHER_OK;
     if (!isText(key, key_len)) return SDKCORE_INVALID_ARGUMENT;
-    // The same path as a token: the cipher imports the key and encrypts an empty text with it.
-    const sdkcore::Key publicKey(std::string(textOf(key, key_len)), "RSA",
-                                 std::numeric_limits<std::int64_t>::max());
+    // The same checks as a token's, whichever cryptography encrypts: the key is read, checked and
+    // prepared for encryption.
     try {
-      sdkcore::RSACryptogramCipher().encrypt("", publicKey);
+      const sdkcore::ErrorQueueMark mark;
+      sdkcore::cachedRsaKey(textOf(key, key_len));
     } catch (const sdkcore::CryptogramCipherException& error) {
       *out_cipher_error = cipherErrorCode(error.error());
     }

@@ -9,12 +9,20 @@
 #include <cstring>
 #include <new>
 
-#include <openssl/crypto.h>
+#include "model/wiped_text.hpp"
+
+#if SDKCORE_WITH_OPENSSL
 #include <openssl/rand.h>
+#else
+#include <sys/random.h>
+
+#include <cerrno>
+#endif
 
 namespace sdkcore {
 namespace {
 
+#if SDKCORE_WITH_OPENSSL
 void drawFromGenerator(std::span<std::uint8_t> out) {
   // RAND_bytes takes an int count.
   while (!out.empty()) {
@@ -25,6 +33,18 @@ void drawFromGenerator(std::span<std::uint8_t> out) {
     out = out.subspan(count);
   }
 }
+#else
+// The operating system's generator: getrandom() blocks only until the kernel's pool is first
+// seeded, and returns at most 32 MiB per call.
+void drawFromGenerator(std::span<std::uint8_t> out) {
+  while (!out.empty()) {
+    const ssize_t count = getrandom(out.data(), out.size(), 0);
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) throw RandomSourceError("random generator failed to supply bytes");
+    out = out.subspan(static_cast<std::size_t>(count));
+  }
+}
+#endif
 
 // One page of random bytes for one thread: a count of the bytes left, then the bytes. The page
 // is marked to be zeroed in a child after fork(), which makes the count 0 there.
@@ -49,7 +69,7 @@ class ThreadRandomBuffer {
 
   ~ThreadRandomBuffer() {
     if (!remaining_) return;
-    OPENSSL_cleanse(remaining_, pageSize_);
+    wipeBytes(remaining_, pageSize_);
     munmap(remaining_, pageSize_);
   }
 
@@ -66,7 +86,7 @@ class ThreadRandomBuffer {
     }
     std::uint8_t* next = bytes_ + (capacity - *remaining_);
     std::memcpy(out.data(), next, out.size());
-    OPENSSL_cleanse(next, out.size());
+    wipeBytes(next, out.size());
     *remaining_ -= out.size();
   }
 

@@ -12,7 +12,8 @@ class RandomSourceError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Fills 'out' with bytes from OpenSSL's cryptographic random generator. Small requests are served
+// Fills 'out' with bytes from OpenSSL's cryptographic random generator (the operating system's,
+// getrandom(), in a build without OpenSSL). Small requests are served
 // from a per-thread buffer that is refilled in one large draw, which costs about as much as a
 // draw of 16 bytes. Each byte handed out is wiped from the buffer at once.
 //

@@ -9,7 +9,7 @@
 #include <typeinfo>
 
 #include "cryptogram/default_payment_string_processor.hpp"
-#include "cryptogram/rsa_cryptogram_cipher.hpp"
+#include "cryptogram/provider_cipher.hpp"
 #include "entry/event_log.hpp"
 #include "entry/field_validation.hpp"
 #include "entry/params_debug_text.hpp"
@@ -60,6 +60,8 @@ std::string configEvent(const Request& request, std::string_view event) {
 // validators let stand at the end of a text.
 class SdkCoreMembers {
  public:
+  explicit SdkCoreMembers(std::shared_ptr<const CryptoProvider> provider)
+      : cryptogramCipher(std::move(provider)) {}
   TokenResult generate(const Request& request, const EventLog& log) const;
 
  private:
@@ -73,7 +75,7 @@ class SdkCoreMembers {
   static constexpr bool kRefuseLineTerminators = true;
 
   DefaultPaymentStringProcessor paymentStringProcessor;
-  RSACryptogramCipher cryptogramCipher;
+  ProviderCipher cryptogramCipher;
   OrderNumberValidator orderNumberValidator;
   CardExpiryValidator cardExpiryValidator;
   CardNumberValidator cardNumberValidator{kRefuseLineTerminators};
@@ -105,7 +107,9 @@ TokenResult SdkCoreMembers::generate(const Request& request, const EventLog& log
   // A time stamp whose local date the C library cannot represent fails like one out of range.
   std::optional<std::string> paymentString;
   if (seconds) {
-    const UuidText uuid = randomUuidText();
+    std::array<std::uint8_t, 16> uuidBytes{};
+    cryptogramCipher.randomBytes(uuidBytes);
+    const UuidText uuid = version4UuidText(uuidBytes);
     paymentString = paymentStringProcessor.createPaymentString(
         mdOrder, *seconds, {uuid.data(), uuid.size()}, *cardInfo, request.registeredFrom);
   }
@@ -121,6 +125,13 @@ TokenResult SdkCoreMembers::generate(const Request& request, const EventLog& log
 TokenResult SdkCoreMembers::encrypt(const std::string& paymentString, const std::string& pubKey,
                                     const EventLog& log) const {
   ParamField failed = ParamField::UNKNOWN;
+  if (!cryptogramCipher.canEncrypt()) {
+    log.write([] {
+      return std::string(
+          "generation method: no RSA encryption: the library is built without OpenSSL and the "
+          "core was made without a crypto provider");
+    });
+  }
   try {
     return TokenResult(cryptogramCipher.encryptWithRsaKey(paymentString, pubKey));
   } catch (const CryptogramCipherException& error) {
@@ -134,7 +145,10 @@ TokenResult SdkCoreMembers::encrypt(const std::string& paymentString, const std:
   return failure(failed, failed == ParamField::PUB_KEY ? CODE_INVALID : "unknown");
 }
 
-SdkCore::SdkCore() : members_(std::make_unique<SdkCoreMembers>()) {
+SdkCore::SdkCore() : SdkCore(nullptr) {}
+
+SdkCore::SdkCore(std::shared_ptr<const CryptoProvider> provider)
+    : members_(std::make_unique<SdkCoreMembers>(std::move(provider))) {
   // The payment string's date is in the zone the C library holds; localtime_r() alone does not
   // notice a changed TZ, so the zone is read afresh here.
   tzset();
