@@ -10,7 +10,7 @@ BENCH_REPETITIONS ?= 21
 CCACHE := $(if $(shell command -v ccache 2>/dev/null),\
   -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all deps configure build test demo install bench clean format sanitize tsan memcheck fuzz
+.PHONY: all deps configure build test test-no-openssl demo install bench clean format sanitize tsan memcheck fuzz
 
 all: build
 
@@ -27,6 +27,16 @@ build: configure
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The library built without OpenSSL (SDKCORE_WITH_OPENSSL=OFF), as on a phone whose platform
+# brings the RSA: builds only that configuration's library, its tests (with the tests' own crypto
+# provider) and the Java binding, whose tests run with JdkCryptoProvider, and runs them.
+NO_OPENSSL_DIR ?= build-no-openssl
+test-no-openssl: deps
+	@cmake -S . -B $(NO_OPENSSL_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DSDKCORE_WITH_OPENSSL=OFF $(CCACHE) $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(NO_OPENSSL_DIR) -j $(JOBS)
+	@cd $(NO_OPENSSL_DIR) && ctest --output-on-failure -j $(JOBS)
 
 # Builds the library and installs it with its headers, resource bundle, CMake package and
 # pkg-config file under PREFIX: `make install PREFIX=DIR`.
@@ -105,4 +115,4 @@ format:
 	@git ls-files '*.hpp' '*.cpp' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD_DIR) build-asan build-tsan build-fuzz
+	@rm -rf $(BUILD_DIR) $(NO_OPENSSL_DIR) build-asan build-tsan build-fuzz

@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <mutex>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -27,15 +25,8 @@ using testing::OpenSslTestProvider;
 
 constexpr double kNow = 1700000000.0;
 
-std::string demoKey(const char* name) {
-  std::ifstream file(std::string(SDKCORE_DEMO_KEY_DIR) + "/" + name, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
 const std::string& demoPublic() {
-  static const std::string key = demoKey("demo_public.pem");
+  static const std::string key = testing::demoKeyText("demo_public.pem");
   return key;
 }
 
@@ -62,7 +53,7 @@ TEST_P(VariantThroughProvider, DecryptsWithTheDemoKeyToTheNineFields) {
   SdkCore core(std::make_shared<OpenSslTestProvider>());
   const TokenResult result = generate(core, GetParam().params(demoPublic()));
   ASSERT_TRUE(result.token) << result.errors.begin()->second;
-  const auto plain = testing::decryptToken(*result.token, demoKey("demo_private.pem"));
+  const auto plain = testing::decryptToken(*result.token, testing::demoKeyText("demo_private.pem"));
   ASSERT_TRUE(plain);
   std::vector<std::string> fields = testing::paymentStringFields(*plain);
   ASSERT_EQ(fields.size(), 9u);

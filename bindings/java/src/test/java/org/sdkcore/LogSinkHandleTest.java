@@ -25,7 +25,7 @@ public class LogSinkHandleTest {
   @Test
   public void eventsArriveWithCardDataMasked() {
     Recorder recorder = new Recorder();
-    try (SdkCore core = new SdkCore(); LogSinkHandle handle = SdkCore.addLogSink(recorder)) {
+    try (SdkCore core = Merchant.newCore(); LogSinkHandle handle = SdkCore.addLogSink(recorder)) {
       core.generateToken(BAD_CVC);
     }
     String last = recorder.events.get(recorder.events.size() - 1);
@@ -40,7 +40,7 @@ public class LogSinkHandleTest {
     LogSink thrower = (tag, message, error) -> {
       throw new IllegalStateException("sink failure");
     };
-    try (SdkCore core = new SdkCore(); LogSinkHandle throwing = SdkCore.addLogSink(thrower);
+    try (SdkCore core = Merchant.newCore(); LogSinkHandle throwing = SdkCore.addLogSink(thrower);
          LogSinkHandle recording = SdkCore.addLogSink(recorder)) {
       TokenResult result =
           core.generateToken(TokenRequest.bindingInstant(Merchant.PUBLIC_KEY, "B", null));
@@ -52,7 +52,7 @@ public class LogSinkHandleTest {
   @Test
   public void aRemovedSinkReceivesNothingMore() {
     Recorder recorder = new Recorder();
-    try (SdkCore core = new SdkCore()) {
+    try (SdkCore core = Merchant.newCore()) {
       LogSinkHandle handle = SdkCore.addLogSink(recorder);
       core.generateToken(BAD_CVC);
       int seen = recorder.events.size();
@@ -68,7 +68,7 @@ public class LogSinkHandleTest {
   public void aSinkMayRemoveItselfWhileBeingCalled() {
     List<String> events = new CopyOnWriteArrayList<>();
     LogSinkHandle[] handle = new LogSinkHandle[1];
-    try (SdkCore core = new SdkCore()) {
+    try (SdkCore core = Merchant.newCore()) {
       handle[0] = SdkCore.addLogSink((tag, message, error) -> {
         events.add(message);
         handle[0].close();
