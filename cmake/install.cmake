@@ -9,6 +9,11 @@ install(TARGETS sdkcore EXPORT sdkcoreTargets
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/sdkcore DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(EXPORT sdkcoreTargets NAMESPACE sdkcore:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/sdkcore)
 
+# A library built without OpenSSL names it nowhere in its package.
+set(sdkcore_openssl_dependency "")
+if(SDKCORE_WITH_OPENSSL)
+  set(sdkcore_openssl_dependency "find_dependency(OpenSSL 3.0)")
+endif()
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/sdkcoreConfig.cmake.in
   ${PROJECT_BINARY_DIR}/sdkcoreConfig.cmake
   INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/sdkcore)
