@@ -30,7 +30,7 @@ endforeach()
 
 set(ENV{PKG_CONFIG_PATH} ${WORK_DIR}/prefix/${LIBDIR}/pkgconfig)
 run(pkg-config --static --cflags --libs sdkcore)
-if(last_output MATCHES "crypto|ssl")
+if(last_output MATCHES "-lcrypto|-lssl|libcrypto")
   message(FATAL_ERROR "pkg-config links OpenSSL: ${last_output}")
 endif()
 separate_arguments(pkg_flags UNIX_COMMAND "${last_output}")
