@@ -17,8 +17,7 @@ namespace sdkcore {
 class ProviderCipher {
  public:
   // 'provider' may be null: the built-in cryptography.
-  explicit ProviderCipher(std::shared_ptr<const CryptoProvider> provider) noexcept
-      : provider_(std::move(provider)) {}
+  explicit ProviderCipher(std::shared_ptr<const CryptoProvider> provider) noexcept;
 
   // True when an RSA encryption is at hand: a provider's, or the built-in one of a build with
   // OpenSSL.
@@ -33,12 +32,14 @@ class ProviderCipher {
   std::string encryptWithRsaKey(std::string_view paymentString, std::string_view keyText) const;
 
   // Fills 'out' from the provider's random source, or the library's own when there is no
-  // provider. Throws RandomSourceError when the source reports a failure or throws; the bytes
-  // must then not be used.
+  // provider. Small requests are served from a per-thread batch that one call of the provider
+  // fills (512 bytes, wiped as they are handed out; fork-safe). Throws RandomSourceError when the
+  // source reports a failure or throws; the bytes must then not be used.
   void randomBytes(std::span<std::uint8_t> out) const;
 
  private:
   std::shared_ptr<const CryptoProvider> provider_;
+  std::uint64_t id_;  // unique among the ciphers of the process; tells random batches apart
 };
 
 }  // namespace sdkcore

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <map>
@@ -252,6 +253,38 @@ INSTANTIATE_TEST_SUITE_P(
                       return testing::certificatePem(pair.privatePem);
                     }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Random bytes ------------------------------------------------------------------------------
+
+// Fills every random byte with one value.
+class ConstantRandomProvider : public OpenSslTestProvider {
+ public:
+  explicit ConstantRandomProvider(std::uint8_t value) : value_(value) {}
+  bool randomBytes(std::span<std::uint8_t> out) const override {
+    std::fill(out.begin(), out.end(), value_);
+    return true;
+  }
+
+ private:
+  std::uint8_t value_;
+};
+
+// Batches of random bytes are kept per thread: each core's UUIDs still come from its own provider.
+TEST(ProviderRandomBytes, EachCoreDrawsFromItsOwnProvider) {
+  SdkCore first(std::make_shared<ConstantRandomProvider>(0x11));
+  SdkCore second(std::make_shared<ConstantRandomProvider>(0x22));
+  const std::string privateKey = testing::demoKeyText("demo_private.pem");
+  for (int i = 0; i < 3; ++i) {
+    for (auto [core, uuid] : {std::pair{&first, "11111111-1111-4111-9111-111111111111"},
+                              std::pair{&second, "22222222-2222-4222-A222-222222222222"}}) {
+      const TokenResult result = cardToken(*core);
+      ASSERT_TRUE(result.token);
+      const auto plain = testing::decryptToken(*result.token, privateKey);
+      ASSERT_TRUE(plain);
+      EXPECT_EQ(testing::paymentStringFields(*plain).at(1), uuid);
+    }
+  }
+}
 
 // ---- A core without any RSA encryption --------------------------------------------------------
 

@@ -1,8 +1,9 @@
 # Checks of a build without OpenSSL. With LIBRARY: the static library references and defines no
-# OpenSSL symbol. Otherwise: installs the build into a scratch prefix, checks that neither the
+# OpenSSL symbol. With SHARED_LIBRARY: the shared library (the JNI library) loads no OpenSSL.
+# Otherwise: installs the build into a scratch prefix, checks that neither the
 # CMake package nor sdkcore.pc asks for OpenSSL, and links the README's C example with what
 # pkg-config says of the static library.
-# Expects: LIBRARY, or BUILD_DIR, SOURCE_DIR, WORK_DIR, LIBDIR and C_COMPILER.
+# Expects: LIBRARY, SHARED_LIBRARY, or BUILD_DIR, SOURCE_DIR, WORK_DIR, LIBDIR and C_COMPILER.
 include(${CMAKE_CURRENT_LIST_DIR}/../support/run_command.cmake)
 
 set(openssl_pattern "(EVP|OPENSSL|OSSL|RAND|ERR|BN|CRYPTO|RSA|PEM|X509|BIO)_[A-Za-z0-9_]+")
@@ -14,6 +15,14 @@ if(LIBRARY)
     message(FATAL_ERROR "OpenSSL symbols in ${LIBRARY}: ${found}")
   endif()
   message(STATUS "no OpenSSL symbol in ${LIBRARY}")
+  return()
+endif()
+
+if(SHARED_LIBRARY)
+  run(ldd ${SHARED_LIBRARY})
+  if(last_output MATCHES "libcrypto|libssl")
+    message(FATAL_ERROR "${SHARED_LIBRARY} loads OpenSSL: ${last_output}")
+  endif()
   return()
 endif()
 
