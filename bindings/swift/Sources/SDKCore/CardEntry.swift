@@ -62,14 +62,17 @@ public enum CardEntry {
   }
 
   /// Where the typed expiry date ("1/30", "01 / 2030", "0130") stands in the month of `now` by
-  /// `calendar`.
+  /// `calendar`; `now` must fall in a year from -32767 to 32767.
   public static func expiryStatus(
     of text: String, now: Date = Date(), calendar: Calendar = .current
   ) -> ExpiryStatus {
     let today = calendar.dateComponents([.year, .month], from: now)
+    guard let year = Int32(exactly: today.year ?? .max), let month = today.month,
+      (-32767...32767).contains(year)
+    else { preconditionFailure("expiryStatus: now must fall in a year from -32767 to 32767") }
     var status: Int32 = 0
     text.withUTF8Text {
-      expectOK(sdkcore_check_expiry($0, $1, Int32(today.year!), Int32(today.month!), &status))
+      expectOK(sdkcore_check_expiry($0, $1, year, Int32(month), &status))
     }
     return ExpiryStatus(rawValue: status) ?? .invalid
   }
