@@ -22,15 +22,16 @@ enum Merchant {
     try FileManager.default.createDirectory(at: directory, withIntermediateDirectories: true)
     defer { try? FileManager.default.removeItem(at: directory) }
     for (index, token) in tokens.enumerated() {
-      try Data(base64Encoded: token)!.write(to: directory.appendingPathComponent("\(index)"))
+      guard let cipherText = Data(base64Encoded: token) else { throw DecryptionFailed() }
+      try cipherText.write(to: directory.appendingPathComponent("\(index)"))
     }
     let openssl = Process()
     openssl.executableURL = URL(fileURLWithPath: "/bin/sh")
     openssl.currentDirectoryURL = directory
     openssl.arguments = [
       "-c",
-      "seq 0 \(tokens.count - 1) | xargs -P 4 -I @ openssl pkeyutl -decrypt -inkey "
-        + "'\(keyDirectory)/demo_private.pem' -in @ -out @.txt",
+      "seq 0 \(tokens.count - 1) | OPENSSL_CONF=/dev/null xargs -P 4 -I @ openssl pkeyutl -decrypt "
+        + "-inkey '\(keyDirectory)/demo_private.pem' -in @ -out @.txt",
     ]
     try openssl.run()
     openssl.waitUntilExit()
