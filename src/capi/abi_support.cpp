@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "model/wiped_text.hpp"
+#include "base/wiped_text.hpp"
 
 namespace sdkcore::capi {
 namespace {

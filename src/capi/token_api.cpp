@@ -10,7 +10,7 @@
 #include "capi/crypto_provider_api.hpp"
 #include "capi/request_builder.hpp"
 #include "entry/token_request.hpp"
-#include "model/strict_json.hpp"
+#include "json/strict_json.hpp"
 #include "sdkcore/param_field.hpp"
 #include "sdkcore/sdk_core.hpp"
 #include "sdkcore/sdkcore.h"

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <vector>
 
+#include "base/wiped_text.hpp"
 #include "base64.hpp"
-#include "entry/random_bytes.hpp"
-#include "model/wiped_text.hpp"
+#include "cryptogram/random_bytes.hpp"
 #include "rsa_cryptogram_cipher.hpp"
 #include "sdkcore/cryptogram_cipher_error.hpp"
 

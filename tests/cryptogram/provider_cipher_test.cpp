@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "cryptogram/key_material.hpp"
-#include "entry/log_capture.hpp"
+#include "support/log_capture.hpp"
 #include "sdkcore/sdk_core.hpp"
 #include "support/openssl_test_provider.hpp"
 #include "support/payment_string_fields.hpp"
