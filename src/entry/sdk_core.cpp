@@ -23,6 +23,7 @@
 #include "sdkcore/card_number_validator.hpp"
 #include "sdkcore/cryptogram_cipher_error.hpp"
 #include "sdkcore/string_extensions.hpp"
+#include "sdkcore/version.h"
 #include "validation/card_binding_id_validator.hpp"
 #include "validation/order_number_validator.hpp"
 #include "validation/pub_key_validator.hpp"
@@ -164,6 +165,6 @@ TokenResult SdkCore::generateWithConfig(const SDKCoreConfig& config) noexcept {
   }
 }
 
-std::string SdkCore::getSDKVersion() { return SDKCORE_VERSION_TEXT; }
+std::string SdkCore::getSDKVersion() { return SDKCORE_VERSION_STRING; }
 
 }  // namespace sdkcore
