@@ -9,6 +9,8 @@
 // - Every function returns an `int` status from `sdkcore_status` (the exceptions are
 //   `sdkcore_version` and `sdkcore_version_number`) and hands results back through out-pointers.
 //   On a failure every out-pointer that was given is set to NULL (or 0); the caller owns nothing.
+//   The one exception: `sdkcore_generate_token_json` hands back the reader's message, which the
+//   caller frees, on SDKCORE_MALFORMED_REQUEST.
 // - Texts are UTF-8 and passed as a pointer and a length in bytes, so embedded NUL bytes and
 //   invalid UTF-8 reach the library unchanged. A NULL pointer with length 0 is the empty text; a
 //   NULL pointer with a non-zero length is always SDKCORE_INVALID_ARGUMENT.
