@@ -35,6 +35,12 @@ SDKCORE_EXPORT std::string takeLast(std::string_view text, std::int64_t count);
 // signed 64-bit range (-2^63 is accepted). Never throws.
 SDKCORE_EXPORT std::optional<std::int64_t> toIntOrNil(std::string_view text);
 
+// Returns 'text' with its control characters and the line and paragraph separators escaped as the
+// library's log messages escape them inside quotes (\n, \r, \t, \0, \u{1B}, \u{2028}), quotes and
+// backslashes left as they are: for one-line output of a text already rendered, such as a log
+// message. Bytes that are not valid UTF-8 are copied unchanged. Throws only std::bad_alloc.
+SDKCORE_EXPORT std::string escapeControlCharacters(std::string_view text);
+
 // A colour with components in 0..1, as parseColor() returns it. A plain value.
 struct SDKCORE_EXPORT Color {
   double red;

@@ -8,9 +8,9 @@
 
 #include "base/wiped_text.hpp"
 #include "capi/abi_support.hpp"
-#include "cryptogram/binding_utils.hpp"
 #include "cryptogram/rsa_cryptogram_cipher.hpp"
 #include "sdkcore/base58.hpp"
+#include "sdkcore/binding_utils.hpp"
 #include "sdkcore/cryptogram_cipher_error.hpp"
 #include "sdkcore/key.hpp"
 #include "sdkcore/sdkcore.h"

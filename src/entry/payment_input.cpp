@@ -1,6 +1,6 @@
 #include "entry/payment_input.hpp"
 
-#include "cryptogram/binding_utils.hpp"
+#include "sdkcore/binding_utils.hpp"
 #include "sdkcore/string_extensions.hpp"
 
 namespace sdkcore {

@@ -1,5 +1,6 @@
-#include "entry/token_request.hpp"
+#include "sdkcore/token_request.hpp"
 
+#include <stdexcept>
 #include <string_view>
 #include <utility>
 
@@ -126,6 +127,24 @@ SDKCoreConfig tokenRequestFromJsonText(std::string_view text,
     ~WipedTree() { wipeStrings(value); }
   } request{parseStrictJson(text)};
   return tokenRequestFromJson(request.value, defaults);
+}
+
+SDKCoreConfig tokenRequestFromFields(std::string_view variant, const TokenRequestField& field,
+                                     const TokenRequestDefaults& defaults) {
+  const auto index = schema::variantNamed(variant);
+  if (!index) throw std::invalid_argument("unknown variant");
+  bool usedDefaultPubKey = false;
+  PaymentParamsVariant payment =
+      schema::makeRecord(*index, [&](const schema::Field& wanted) -> std::optional<std::string> {
+        if (wanted.key != ParamField::PUB_KEY) return field(wanted.key);
+        if (defaults.pubKeyOverride) return defaults.pubKeyOverride;
+        if (auto own = field(wanted.key)) return own;
+        usedDefaultPubKey = true;
+        return defaults.defaultPubKey.value_or("");
+      });
+  if (usedDefaultPubKey && defaults.onDefaultPubKeyUsed) defaults.onDefaultPubKeyUsed();
+  return SDKCoreConfig(std::move(payment), defaults.registeredFrom,
+                       defaults.timestamp ? *defaults.timestamp : currentTimeSeconds());
 }
 
 json tokenResultJson(const TokenResult& result) {

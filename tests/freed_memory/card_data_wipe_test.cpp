@@ -16,13 +16,13 @@
 
 #include <nlohmann/json.hpp>
 
-#include "entry/token_request.hpp"
 #include "freed_memory/freed_block_scan.hpp"
 #include "sdkcore/base58.hpp"
 #include "sdkcore/log_interface.hpp"
 #include "sdkcore/logger.hpp"
 #include "sdkcore/sdk_core.hpp"
 #include "sdkcore/sdkcore.h"
+#include "sdkcore/token_request.hpp"
 
 namespace sdkcore {
 namespace {
