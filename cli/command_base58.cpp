@@ -8,8 +8,8 @@
 
 #include "cli_support.hpp"
 #include "commands.hpp"
-#include "cryptogram/binding_utils.hpp"
 #include "sdkcore/base58.hpp"
+#include "sdkcore/binding_utils.hpp"
 
 namespace sdkcore::cli {
 namespace {

@@ -10,7 +10,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "brand/card_brand_list_json.hpp"
 #include "cli_support.hpp"
 #include "commands.hpp"
 #include "sdkcore/card_brand.hpp"

@@ -8,8 +8,8 @@
 
 #include "cli_support.hpp"
 #include "commands.hpp"
+#include "sdkcore/named_validators.hpp"
 #include "sdkcore/validation_result.hpp"
-#include "validation/named_validators.hpp"
 
 namespace sdkcore::cli {
 namespace {

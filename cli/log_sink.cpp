@@ -3,7 +3,7 @@
 #include <mutex>
 
 #include "sdkcore/param_field.hpp"
-#include "text/text_form.hpp"
+#include "sdkcore/string_extensions.hpp"
 
 namespace sdkcore::cli {
 

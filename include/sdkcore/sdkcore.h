@@ -6,9 +6,11 @@
 //
 // Conventions, for every function below:
 // - Names begin with `sdkcore_`; types are opaque and known only by pointer.
-// - Every function returns an `int` status from `sdkcore_status` (the one exception is
-//   `sdkcore_version`) and hands results back through out-pointers. On a failure every
-//   out-pointer that was given is set to NULL (or 0); the caller owns nothing.
+// - Every function returns an `int` status from `sdkcore_status` (the exceptions are
+//   `sdkcore_version` and `sdkcore_version_number`) and hands results back through out-pointers.
+//   On a failure every out-pointer that was given is set to NULL (or 0); the caller owns nothing.
+//   The one exception: `sdkcore_generate_token_json` hands back the reader's message, which the
+//   caller frees, on SDKCORE_MALFORMED_REQUEST.
 // - Texts are UTF-8 and passed as a pointer and a length in bytes, so embedded NUL bytes and
 //   invalid UTF-8 reach the library unchanged. A NULL pointer with length 0 is the empty text; a
 //   NULL pointer with a non-zero length is always SDKCORE_INVALID_ARGUMENT.
@@ -55,6 +57,11 @@ typedef enum sdkcore_status {
 // Returns the library version, "3.0.7", as a static NUL-terminated text that is never freed.
 // Thread-safe.
 SDKCORE_EXPORT const char* sdkcore_version(void);
+
+// Returns the library version as one number, MAJOR * 1000000 + MINOR * 1000 + PATCH (3000007
+// for 3.0.7): equal to SDKCORE_VERSION_NUMBER of sdkcore/version.h when the headers and the
+// library are of the same version. Thread-safe.
+SDKCORE_EXPORT uint32_t sdkcore_version_number(void);
 
 // Frees a text or byte buffer that a function below hands to the caller, after overwriting its
 // bytes (they may be card data). Only for buffers that the library says to free with it;

@@ -8,12 +8,13 @@
 
 #include "base/wiped_text.hpp"
 #include "capi/abi_support.hpp"
-#include "cryptogram/binding_utils.hpp"
 #include "cryptogram/rsa_cryptogram_cipher.hpp"
 #include "sdkcore/base58.hpp"
+#include "sdkcore/binding_utils.hpp"
 #include "sdkcore/cryptogram_cipher_error.hpp"
 #include "sdkcore/key.hpp"
 #include "sdkcore/sdkcore.h"
+#include "sdkcore/version.h"
 
 // The C interface refuses input at the limit the C++ interface documents.
 static_assert(SDKCORE_BASE58_MAX_INPUT == sdkcore::Base58::kMaxInputBytes);
@@ -42,7 +43,9 @@ int cipherErrorCode(sdkcore::CryptogramCipherError error) noexcept {
 
 extern "C" {
 
-const char* sdkcore_version(void) { return SDKCORE_VERSION_TEXT; }
+const char* sdkcore_version(void) { return SDKCORE_VERSION_STRING; }
+
+uint32_t sdkcore_version_number(void) { return SDKCORE_VERSION_NUMBER; }
 
 int sdkcore_free(void* buffer) {
   sdkcore::capi::freeBuffer(buffer);

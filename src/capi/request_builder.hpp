@@ -34,8 +34,6 @@ struct sdkcore_request {
   sdkcore::SDKCoreConfig config() const;
 
  private:
-  std::string required(int field) const;
-  std::optional<std::string> optional(int field) const;
   sdkcore::PaymentParamsVariant params() const;
 
   int variant_;

@@ -9,11 +9,11 @@
 #include "capi/abi_support.hpp"
 #include "capi/crypto_provider_api.hpp"
 #include "capi/request_builder.hpp"
-#include "entry/token_request.hpp"
 #include "json/strict_json.hpp"
 #include "sdkcore/param_field.hpp"
 #include "sdkcore/sdk_core.hpp"
 #include "sdkcore/sdkcore.h"
+#include "sdkcore/token_request.hpp"
 
 struct sdkcore_core {
   explicit sdkcore_core(std::shared_ptr<const sdkcore::CryptoProvider> provider)

@@ -2,7 +2,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include "base/wiped_text.hpp"
 #include "card/json_reading.hpp"
+#include "l10n/localization.hpp"
+#include "sdkcore/regex.hpp"
+#include "sdkcore/string_extensions.hpp"
+#include "text/character_cut.hpp"
 
 namespace sdkcore {
 
@@ -52,6 +57,28 @@ ExpiryDate expiryDateFromJson(const nlohmann::json& json) {
 
 ExpiryDate expiryDateFromJson(const nlohmann::ordered_json& json) {
   return json_reading::readExpiryDate(json, {});
+}
+
+namespace {
+
+ExpDateError expDateError(std::string domain) {
+  std::string description = localizedErrorDescription(domain, -1);
+  return ExpDateError(std::move(domain), std::move(description));
+}
+
+}  // namespace
+
+ExpiryDate toExpDate(std::string_view text) {
+  // A search like the validators' pattern rule: `$` also matches before one final line
+  // terminator, which then makes the year text unreadable below.
+  static const Regex format = toRegex("^\\d{2}/\\d{2}$", RegexOptions::caseInsensitive);
+  if (!format.findIn(text)) throw expDateError("Incorrect format, should be MM/YY.");
+  std::string storage;
+  const WipeOnExit wipeStorage(storage);
+  const std::optional<std::int64_t> month = toIntOrNil(characterCut(text, 2, false, storage));
+  const std::optional<std::int64_t> year = toIntOrNil(characterCut(text, 2, true, storage));
+  if (!month || !year) throw expDateError("Invalid month or year");
+  return ExpiryDate(2000 + *year, *month);
 }
 
 }  // namespace sdkcore

@@ -1,4 +1,4 @@
-#include "binding_utils.hpp"
+#include "sdkcore/binding_utils.hpp"
 
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>

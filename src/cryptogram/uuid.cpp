@@ -21,20 +21,10 @@ UuidText version4UuidText(std::array<std::uint8_t, 16> bytes) noexcept {
   return text;
 }
 
-std::string formatVersion4Uuid(std::array<std::uint8_t, 16> bytes) {
-  const UuidText text = version4UuidText(bytes);
-  return std::string(text.begin(), text.end());
-}
-
 UuidText randomUuidText() {
   std::array<std::uint8_t, 16> bytes{};
   randomBytes(bytes);
   return version4UuidText(bytes);
-}
-
-std::string randomUuid() {
-  const UuidText text = randomUuidText();
-  return std::string(text.begin(), text.end());
 }
 
 }  // namespace sdkcore

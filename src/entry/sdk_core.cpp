@@ -23,6 +23,7 @@
 #include "sdkcore/card_number_validator.hpp"
 #include "sdkcore/cryptogram_cipher_error.hpp"
 #include "sdkcore/string_extensions.hpp"
+#include "sdkcore/version.h"
 #include "validation/card_binding_id_validator.hpp"
 #include "validation/order_number_validator.hpp"
 #include "validation/pub_key_validator.hpp"
@@ -37,9 +38,10 @@ TokenResult failure(ParamField field, std::string description) {
   return TokenResult(std::map<ParamField, std::string>{{field, std::move(description)}});
 }
 
-// The fields of one request, read once from the configuration.
+// The fields of one request, read once from the configuration; the payment input through its
+// view, the one place where the variant is opened.
 struct Request {
-  const PaymentParamsVariant& params;
+  schema::RequestView view;
   ZKITRegisteredFrom registeredFrom;
   double timestamp;
 };
@@ -48,7 +50,7 @@ struct Request {
 // the configuration.
 std::string configEvent(const Request& request, std::string_view event) {
   const std::string after = joinOnce({")", event});
-  return configDebugString(request.params, request.registeredFrom, request.timestamp,
+  return configDebugString(request.view, request.registeredFrom, request.timestamp,
                            CardDataShown::masked, "generateWithConfig(", after);
 }
 
@@ -62,7 +64,8 @@ class SdkCoreMembers {
  public:
   explicit SdkCoreMembers(std::shared_ptr<const CryptoProvider> provider)
       : cryptogramCipher(std::move(provider)) {}
-  TokenResult generate(const Request& request, const EventLog& log) const;
+  TokenResult generate(const Request& request, const PaymentParamsVariant& params,
+                       const EventLog& log) const;
 
  private:
   FieldValidators validators() const {
@@ -85,23 +88,26 @@ class SdkCoreMembers {
   PubKeyValidator pubKeyValidator;
 };
 
-TokenResult SdkCoreMembers::generate(const Request& request, const EventLog& log) const {
+TokenResult SdkCoreMembers::generate(const Request& request, const PaymentParamsVariant& params,
+                                     const EventLog& log) const {
   log.write([&] { return configEvent(request, ": Token generation method for a new card."); });
-  std::string storedBindingId = storedBindingIdOf(request.params);
+  // A valueless variant fails here, after the configuration was logged, as visiting it does.
+  if (!request.view.hasVariant()) (void)schema::viewOf(params);
+  std::string storedBindingId = storedBindingIdOf(request.view);
   const WipeOnExit wipeBindingId(storedBindingId);
-  if (auto error = validateFields(request.params, storedBindingId, validators(), log)) {
+  if (auto error = validateFields(request.view, storedBindingId, validators(), log)) {
     return failure(error->field, std::move(error->errorCode));
   }
   std::optional<PaymentCardFields> cardInfo;
   try {
-    cardInfo.emplace(cardFieldsOf(request.params, storedBindingId));
+    cardInfo.emplace(cardFieldsOf(request.view, storedBindingId));
   } catch (const ExpDateError& error) {
     log.writeError([&] { return configEvent(request, ": Error " + error.localizedDescription()); },
                    error);
     return failure(ParamField::UNKNOWN, error.localizedDescription());
   }
-  const std::string_view mdOrder = orderNumberOf(request.params);
-  const std::string& pubKey = pubKeyOf(request.params);
+  const std::string_view mdOrder = request.view.textOrEmpty(ParamField::MD_ORDER);
+  const std::string& pubKey = *request.view.text(ParamField::PUB_KEY);
   log.write([] { return std::string("generation method:"); });
   const std::optional<std::int64_t> seconds = wholeSeconds(request.timestamp);
   // A time stamp whose local date the C library cannot represent fails like one out of range.
@@ -159,8 +165,9 @@ SdkCore::~SdkCore() = default;
 TokenResult SdkCore::generateWithConfig(const SDKCoreConfig& config) noexcept {
   const EventLog log(typeid(*this));
   try {
+    const PaymentParamsVariant& params = config.paymentMethodParams_;
     return members_->generate(
-        Request{config.paymentMethodParams_, config.registeredFrom_, config.timestamp_}, log);
+        Request{schema::viewOfAny(params), config.registeredFrom_, config.timestamp_}, params, log);
   } catch (const std::exception& error) {
     const std::string description = *error.what() ? error.what() : std::string(kUnexpectedError);
     log.write([&] { return "generation method: Error " + description; }, ParamField::UNKNOWN);
@@ -172,6 +179,6 @@ TokenResult SdkCore::generateWithConfig(const SDKCoreConfig& config) noexcept {
   }
 }
 
-std::string SdkCore::getSDKVersion() { return SDKCORE_VERSION_TEXT; }
+std::string SdkCore::getSDKVersion() { return SDKCORE_VERSION_STRING; }
 
 }  // namespace sdkcore

@@ -1,9 +1,11 @@
-#include "entry/token_request.hpp"
+#include "sdkcore/token_request.hpp"
 
+#include <stdexcept>
 #include <string_view>
 #include <utility>
 
 #include "cryptogram/timestamp.hpp"
+#include "entry/request_schema.hpp"
 #include "json/strict_json.hpp"
 #include "sdkcore/param_field.hpp"
 
@@ -58,43 +60,15 @@ class ParamsReader {
 };
 
 PaymentParamsVariant paramsOf(const std::string& variant, const ParamsReader& in) {
-  if (variant == "cardParams") {
-    // Arguments are evaluated in an unspecified order; read the members in their declared order
-    // so the first error named is the same on every compiler.
-    std::string pan = in.required("pan"), cvc = in.required("cvc");
-    std::string expiry = in.required("expiryMMYY");
-    std::optional<std::string> cardholder = in.optional("cardholder");
-    std::string order = in.required("mdOrder");
-    return CardParams(std::move(pan), std::move(cvc), std::move(expiry), std::move(cardholder),
-                      std::move(order), in.pubKey());
-  }
-  if (variant == "cardParamsInstant" || variant == "newPaymentMethodParams") {
-    std::string pan = in.required("pan"), cvc = in.required("cvc");
-    std::string expiry = in.required("expiryMMYY");
-    std::optional<std::string> cardholder = in.optional("cardholder");
-    std::string key = in.pubKey();
-    if (variant == "cardParamsInstant") {
-      return CardParamsInstant(std::move(pan), std::move(cvc), std::move(expiry),
-                               std::move(cardholder), std::move(key));
-    }
-    return NewPaymentMethodParams(std::move(pan), std::move(cvc), std::move(expiry),
-                                  std::move(cardholder), std::move(key));
-  }
-  if (variant == "bindingParams") {
-    std::string bindingId = in.required("bindingId");
-    std::optional<std::string> cvc = in.optional("cvc");
-    std::string order = in.required("mdOrder");
-    return BindingParams(in.pubKey(), std::move(bindingId), std::move(cvc), std::move(order));
-  }
-  if (variant == "bindingParamsInstant") {
-    std::string bindingId = in.required("bindingId");
-    std::optional<std::string> cvc = in.optional("cvc");
-    return BindingParamsInstant(in.pubKey(), std::move(bindingId), std::move(cvc));
-  }
-  if (variant == "storedPaymentMethodParams") {
-    std::string storedId = in.required("storedPaymentMethodId");
-    std::optional<std::string> cvc = in.optional("cvc");
-    return StoredPaymentMethodParams(in.pubKey(), std::move(storedId), std::move(cvc));
+  if (const auto index = schema::variantNamed(variant)) {
+    // The members are read in the schema's read order, so that the first error named is the same
+    // on every compiler.
+    return schema::makeRecord(*index, [&in](const schema::Field& field) {
+      const std::string name(schema::memberName(field.key));
+      if (field.key == ParamField::PUB_KEY) return std::optional<std::string>(in.pubKey());
+      return field.required ? std::optional<std::string>(in.required(name.c_str()))
+                            : in.optional(name.c_str());
+    });
   }
   throw JsonInputError(
       "unknown variant " + quotedName(variant) +
@@ -153,6 +127,24 @@ SDKCoreConfig tokenRequestFromJsonText(std::string_view text,
     ~WipedTree() { wipeStrings(value); }
   } request{parseStrictJson(text)};
   return tokenRequestFromJson(request.value, defaults);
+}
+
+SDKCoreConfig tokenRequestFromFields(std::string_view variant, const TokenRequestField& field,
+                                     const TokenRequestDefaults& defaults) {
+  const auto index = schema::variantNamed(variant);
+  if (!index) throw std::invalid_argument("unknown variant");
+  bool usedDefaultPubKey = false;
+  PaymentParamsVariant payment =
+      schema::makeRecord(*index, [&](const schema::Field& wanted) -> std::optional<std::string> {
+        if (wanted.key != ParamField::PUB_KEY) return field(wanted.key);
+        if (defaults.pubKeyOverride) return defaults.pubKeyOverride;
+        if (auto own = field(wanted.key)) return own;
+        usedDefaultPubKey = true;
+        return defaults.defaultPubKey.value_or("");
+      });
+  if (usedDefaultPubKey && defaults.onDefaultPubKeyUsed) defaults.onDefaultPubKeyUsed();
+  return SDKCoreConfig(std::move(payment), defaults.registeredFrom,
+                       defaults.timestamp ? *defaults.timestamp : currentTimeSeconds());
 }
 
 json tokenResultJson(const TokenResult& result) {

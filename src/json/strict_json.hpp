@@ -1,40 +1,13 @@
 #pragma once
 
-#include <cstddef>
-#include <stdexcept>
-#include <string>
-#include <string_view>
-
 #include <nlohmann/json.hpp>
 
+#include "sdkcore/strict_json.hpp"
+
 namespace sdkcore {
-
-// A JSON input that is malformed or not of the expected shape. what() is one line that names the
-// position or the member and never quotes the input, which may hold card data.
-class JsonInputError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-// The deepest nesting of arrays and objects a request may have.
-inline constexpr int kMaxJsonDepth = 64;
-
-// Parses 'text' as one JSON value (RFC 8259), more strictly than nlohmann's defaults: a member
-// given twice in one object, nesting deeper than kMaxJsonDepth levels, invalid UTF-8 inside a
-// string, comments and trailing content are all errors.
-//
-// Throws JsonInputError with a one-line message that names the position ("line 1, column 8, byte
-// offset 7") for malformed JSON, the member for a duplicate or for invalid UTF-8 inside it, or the
-// depth. Messages never quote the text around the error, which may hold card data.
-// Thread-safe (no shared state).
-nlohmann::json parseStrictJson(std::string_view text);
 
 // Overwrites every string value in 'value' (member names are left as they are), for a tree that
 // held card data, before it is destroyed.
 void wipeStrings(nlohmann::json& value) noexcept;
-
-// Renders a member path such as `params.pan` for messages: one line, quoted JSON-style, with
-// control characters and invalid UTF-8 escaped or replaced.
-std::string quotedName(std::string_view name);
 
 }  // namespace sdkcore

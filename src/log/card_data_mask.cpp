@@ -2,8 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
-#include <variant>
 
 #include "text/unicode_text.hpp"
 
@@ -83,33 +81,6 @@ std::string maskUnicode(std::string_view pan) {
   });
 }
 
-std::optional<std::string> masked(const std::optional<std::string>& cvc) {
-  if (!cvc) return std::nullopt;
-  return maskSecurityCode(*cvc);
-}
-
-PaymentParamsVariant maskRecord(const CardParams& p) {
-  return CardParams(maskCardNumber(p.pan()), maskSecurityCode(p.cvc()), p.expiryMMYY(),
-                    p.cardholder(), p.mdOrder(), p.pubKey());
-}
-PaymentParamsVariant maskRecord(const CardParamsInstant& p) {
-  return CardParamsInstant(maskCardNumber(p.pan()), maskSecurityCode(p.cvc()), p.expiryMMYY(),
-                           p.cardholder(), p.pubKey());
-}
-PaymentParamsVariant maskRecord(const NewPaymentMethodParams& p) {
-  return NewPaymentMethodParams(maskCardNumber(p.pan()), maskSecurityCode(p.cvc()), p.expiryMMYY(),
-                                p.cardholder(), p.pubKey());
-}
-PaymentParamsVariant maskRecord(const BindingParams& p) {
-  return BindingParams(p.pubKey(), p.bindingId(), masked(p.cvc()), p.mdOrder());
-}
-PaymentParamsVariant maskRecord(const BindingParamsInstant& p) {
-  return BindingParamsInstant(p.pubKey(), p.bindingId(), masked(p.cvc()));
-}
-PaymentParamsVariant maskRecord(const StoredPaymentMethodParams& p) {
-  return StoredPaymentMethodParams(p.pubKey(), p.storedPaymentMethodId(), masked(p.cvc()));
-}
-
 }  // namespace
 
 std::string maskCardNumber(std::string_view pan) {
@@ -118,10 +89,6 @@ std::string maskCardNumber(std::string_view pan) {
 
 std::string maskSecurityCode(std::string_view cvc) {
   return std::string(static_cast<std::size_t>(characterCount(cvc)), '*');
-}
-
-PaymentParamsVariant maskCardData(const PaymentParamsVariant& params) {
-  return std::visit([](const auto& record) { return maskRecord(record); }, params);
 }
 
 }  // namespace sdkcore

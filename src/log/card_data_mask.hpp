@@ -3,8 +3,6 @@
 #include <string>
 #include <string_view>
 
-#include "sdkcore/payment_params.hpp"
-
 namespace sdkcore {
 
 // Masking of card data for log messages. Card numbers and security codes never reach a log sink
@@ -19,9 +17,5 @@ std::string maskCardNumber(std::string_view pan);
 
 // Returns one "*" per character of 'cvc' ("" for the empty code).
 std::string maskSecurityCode(std::string_view cvc);
-
-// Returns a copy of 'params' whose card number and security code (present ones only) are masked
-// as above; every other field is unchanged. Used to render the configuration dump.
-PaymentParamsVariant maskCardData(const PaymentParamsVariant& params);
 
 }  // namespace sdkcore

@@ -9,7 +9,6 @@
 #include <unicode/uchar.h>
 
 #include "base/wiped_text.hpp"
-#include "l10n/localization.hpp"
 #include "text/character_cut.hpp"
 #include "text/unicode_text.hpp"
 
@@ -102,11 +101,6 @@ std::string expandShortColor(std::string_view text) {
   return expanded;
 }
 
-ExpDateError expDateError(std::string domain) {
-  std::string description = localizedErrorDescription(domain, -1);
-  return ExpDateError(std::move(domain), std::move(description));
-}
-
 }  // namespace
 
 std::string digitsOnly(std::string_view text, std::optional<std::int64_t> maxLength) {
@@ -163,19 +157,6 @@ std::optional<std::int64_t> toIntOrNil(std::string_view text) {
   if (!negative) return static_cast<std::int64_t>(magnitude);
   if (magnitude == limit) return std::numeric_limits<std::int64_t>::min();
   return -static_cast<std::int64_t>(magnitude);
-}
-
-ExpiryDate toExpDate(std::string_view text) {
-  // A search like the validators' pattern rule: `$` also matches before one final line
-  // terminator, which then makes the year text unreadable below.
-  static const Regex format = toRegex("^\\d{2}/\\d{2}$", RegexOptions::caseInsensitive);
-  if (!format.findIn(text)) throw expDateError("Incorrect format, should be MM/YY.");
-  std::string storage;
-  const WipeOnExit wipeStorage(storage);
-  const std::optional<std::int64_t> month = toIntOrNil(characterCut(text, 2, false, storage));
-  const std::optional<std::int64_t> year = toIntOrNil(characterCut(text, 2, true, storage));
-  if (!month || !year) throw expDateError("Invalid month or year");
-  return ExpiryDate(2000 + *year, *month);
 }
 
 Color parseColor(std::string_view text) {

@@ -8,6 +8,8 @@
 
 #include <unicode/utf8.h>
 
+#include "sdkcore/string_extensions.hpp"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif

@@ -26,10 +26,6 @@ void appendDebugQuoted(std::string& out, std::string_view text);
 std::size_t debugQuotedPublicSize(std::string_view text);
 void appendDebugQuotedPublic(std::string& out, std::string_view text);
 
-// Returns 'text' with its control characters and line separators escaped as debugQuoted() does,
-// quotes and backslashes left as they are: for one-line output of a text already rendered.
-std::string escapeControlCharacters(std::string_view text);
-
 // Returns Optional("...") for a present text (quoted as debugQuoted does) and nil for an absent
 // one.
 std::string debugOptional(std::optional<std::string_view> text);

@@ -1,12 +1,15 @@
 #include "sdkcore/expiry_date.hpp"
 
+#include <optional>
 #include <string>
 #include <unordered_set>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <unicode/locid.h>
 
 #include "sdkcore/decoding_error.hpp"
+#include "support/localization_test_support.hpp"
 
 namespace sdkcore {
 namespace {
@@ -103,6 +106,68 @@ TEST(ExpiryDateJsonTest, MissingKeyIsNamedInTheDescription) {
   } catch (const DecodingError& error) {
     EXPECT_NE(error.description().find("expMonth"), std::string::npos) << error.description();
     EXPECT_STREQ(error.what(), error.description().c_str());
+  }
+}
+
+// toExpDate reads the "MM/YY" text of a card.
+
+constexpr const char* kBadFormat = "Incorrect format, should be MM/YY.";
+constexpr const char* kBadNumber = "Invalid month or year";
+
+struct ExpDateCase {
+  std::string name;
+  std::string text;
+  std::optional<ExpiryDate> date;
+  std::string errorDomain;
+};
+
+class ToExpDateTest : public testing::TestWithParam<ExpDateCase> {};
+
+TEST_P(ToExpDateTest, ReadsMonthAndYear) {
+  const ExpDateCase& c = GetParam();
+  testing_support::ScopedLocale english(icu::Locale("en"));
+  try {
+    const ExpiryDate date = toExpDate(c.text);
+    ASSERT_TRUE(c.date.has_value()) << "expected failure " << c.errorDomain;
+    EXPECT_EQ(date, *c.date);
+  } catch (const ExpDateError& error) {
+    ASSERT_FALSE(c.date.has_value()) << error.what();
+    EXPECT_EQ(error.domain(), c.errorDomain);
+    EXPECT_EQ(error.code(), -1);
+    EXPECT_EQ(error.localizedDescription(), c.errorDomain + " (error -1)");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ToExpDateTest,
+    testing::Values(ExpDateCase{"Plain", "12/25", ExpiryDate(2025, 12), ""},
+                    ExpDateCase{"NoRangeCheck", "13/99", ExpiryDate(2099, 13), ""},
+                    ExpDateCase{"Zeros", "00/00", ExpiryDate(2000, 0), ""},
+                    ExpDateCase{"ShortMonth", "1/25", std::nullopt, kBadFormat},
+                    ExpDateCase{"Hyphen", "12-25", std::nullopt, kBadFormat},
+                    ExpDateCase{"LongYear", "12/2025", std::nullopt, kBadFormat},
+                    ExpDateCase{"Letters", "ab/cd", std::nullopt, kBadFormat},
+                    ExpDateCase{"Empty", "", std::nullopt, kBadFormat},
+                    ExpDateCase{"LeadingSpace", " 12/25", std::nullopt, kBadFormat},
+                    ExpDateCase{"TwoLineFeeds", "12/25\n\n", std::nullopt, kBadFormat},
+                    ExpDateCase{"InvalidUtf8", "12/2\xFF", std::nullopt, kBadFormat},
+                    // `$` lets one final line terminator stand, which then spoils the year text.
+                    ExpDateCase{"TrailingLineFeed", "12/25\n", std::nullopt, kBadNumber},
+                    ExpDateCase{"TrailingCrLf", "12/25\r\n", std::nullopt, kBadNumber},
+                    ExpDateCase{"ArabicIndicDigits", "\xD9\xA1\xD9\xA2/\xD9\xA2\xD9\xA5",
+                                std::nullopt, kBadNumber},
+                    ExpDateCase{"FullWidthYear", "12/\xEF\xBC\x92\xEF\xBC\x95", std::nullopt,
+                                kBadNumber}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(ToExpDateTest, DescriptionFollowsCurrentLanguage) {
+  testing_support::ScopedLocale german(icu::Locale("de", "DE"));
+  try {
+    toExpDate("1/25");
+    FAIL() << "expected ExpDateError";
+  } catch (const ExpDateError& error) {
+    EXPECT_EQ(error.domain(), kBadFormat);
+    EXPECT_EQ(error.localizedDescription(), std::string(kBadFormat) + " (Fehler -1)");
   }
 }
 

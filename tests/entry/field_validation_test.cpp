@@ -38,7 +38,8 @@ class FieldValidation : public ::testing::TestWithParam<PlanCase> {
   std::optional<FieldError> run(const PaymentParamsVariant& params) const {
     const FieldValidators validators{orderNumber_, cardExpiry_, cardNumber_, cardBindingId_,
                                      cardCode_,    cardHolder_, pubKey_};
-    return validateFields(params, storedBindingIdOf(params), validators, log_);
+    const schema::RequestView view = schema::viewOf(params);
+    return validateFields(view, storedBindingIdOf(view), validators, log_);
   }
 
  private:

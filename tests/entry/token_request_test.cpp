@@ -1,4 +1,4 @@
-#include "entry/token_request.hpp"
+#include "sdkcore/token_request.hpp"
 
 #include <gtest/gtest.h>
 

@@ -16,7 +16,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "entry/token_request.hpp"
 #include "freed_memory/freed_block_scan.hpp"
 #include "sdkcore/base58.hpp"
 #include "sdkcore/log_interface.hpp"
@@ -24,6 +23,7 @@
 #include "sdkcore/sdk_core.hpp"
 #include "sdkcore/sdkcore.h"
 #include "support/openssl_test_provider.hpp"
+#include "sdkcore/token_request.hpp"
 
 namespace sdkcore {
 namespace {

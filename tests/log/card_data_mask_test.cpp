@@ -66,40 +66,5 @@ INSTANTIATE_TEST_SUITE_P(Table, SecurityCodeMask,
                                            MaskCase{"Combining", "1e\u0301", "**"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-struct RecordMaskCase {
-  const char* name;
-  PaymentParamsVariant input;
-  PaymentParamsVariant expected;
-};
-
-class CardDataMask : public ::testing::TestWithParam<RecordMaskCase> {};
-
-// Compared through the text form, which shows every field of the record.
-TEST_P(CardDataMask, MasksOnlyCardNumberAndSecurityCode) {
-  EXPECT_EQ(debugString(maskCardData(GetParam().input)), debugString(GetParam().expected));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, CardDataMask,
-    ::testing::Values(
-        RecordMaskCase{"CardParams",
-                       CardParams("4111111111111111", "123", "12/25", "JOHN DOE", "O-1", "K"),
-                       CardParams("411111******1111", "***", "12/25", "JOHN DOE", "O-1", "K")},
-        RecordMaskCase{"CardParamsInstant",
-                       CardParamsInstant("4111111111111111", "", "12/25", std::nullopt, "K"),
-                       CardParamsInstant("411111******1111", "", "12/25", std::nullopt, "K")},
-        RecordMaskCase{"NewPaymentMethodParams",
-                       NewPaymentMethodParams("41111", "12", "1/2", "A", "K"),
-                       NewPaymentMethodParams("*****", "**", "1/2", "A", "K")},
-        RecordMaskCase{"BindingParams", BindingParams("K", "4111111111111111", "123", "O-1"),
-                       BindingParams("K", "4111111111111111", "***", "O-1")},
-        RecordMaskCase{"BindingParamsInstantAbsentCvc",
-                       BindingParamsInstant("K", "B", std::nullopt),
-                       BindingParamsInstant("K", "B", std::nullopt)},
-        RecordMaskCase{"StoredPaymentMethodParams",
-                       StoredPaymentMethodParams("K", "pm_3WhDgViUq4", "9876"),
-                       StoredPaymentMethodParams("K", "pm_3WhDgViUq4", "****")}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 }  // namespace
 }  // namespace sdkcore

@@ -155,68 +155,6 @@ INSTANTIATE_TEST_SUITE_P(
                     CleanCase{"AccentKeptWhole", "e\xCC\x81 x", 1, "e\xCC\x81"}),
     caseName<CleanCase>);
 
-// --- toExpDate ---------------------------------------------------------------------------------
-
-constexpr const char* kBadFormat = "Incorrect format, should be MM/YY.";
-constexpr const char* kBadNumber = "Invalid month or year";
-
-struct ExpDateCase {
-  std::string name;
-  std::string text;
-  std::optional<ExpiryDate> date;
-  std::string errorDomain;
-};
-
-class ToExpDateTest : public testing::TestWithParam<ExpDateCase> {};
-
-TEST_P(ToExpDateTest, ReadsMonthAndYear) {
-  const ExpDateCase& c = GetParam();
-  testing_support::ScopedLocale english(icu::Locale("en"));
-  try {
-    const ExpiryDate date = toExpDate(c.text);
-    ASSERT_TRUE(c.date.has_value()) << "expected failure " << c.errorDomain;
-    EXPECT_EQ(date, *c.date);
-  } catch (const ExpDateError& error) {
-    ASSERT_FALSE(c.date.has_value()) << error.what();
-    EXPECT_EQ(error.domain(), c.errorDomain);
-    EXPECT_EQ(error.code(), -1);
-    EXPECT_EQ(error.localizedDescription(), c.errorDomain + " (error -1)");
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ToExpDateTest,
-    testing::Values(ExpDateCase{"Plain", "12/25", ExpiryDate(2025, 12), ""},
-                    ExpDateCase{"NoRangeCheck", "13/99", ExpiryDate(2099, 13), ""},
-                    ExpDateCase{"Zeros", "00/00", ExpiryDate(2000, 0), ""},
-                    ExpDateCase{"ShortMonth", "1/25", std::nullopt, kBadFormat},
-                    ExpDateCase{"Hyphen", "12-25", std::nullopt, kBadFormat},
-                    ExpDateCase{"LongYear", "12/2025", std::nullopt, kBadFormat},
-                    ExpDateCase{"Letters", "ab/cd", std::nullopt, kBadFormat},
-                    ExpDateCase{"Empty", "", std::nullopt, kBadFormat},
-                    ExpDateCase{"LeadingSpace", " 12/25", std::nullopt, kBadFormat},
-                    ExpDateCase{"TwoLineFeeds", "12/25\n\n", std::nullopt, kBadFormat},
-                    ExpDateCase{"InvalidUtf8", "12/2\xFF", std::nullopt, kBadFormat},
-                    // `$` lets one final line terminator stand, which then spoils the year text.
-                    ExpDateCase{"TrailingLineFeed", "12/25\n", std::nullopt, kBadNumber},
-                    ExpDateCase{"TrailingCrLf", "12/25\r\n", std::nullopt, kBadNumber},
-                    ExpDateCase{"ArabicIndicDigits", "\xD9\xA1\xD9\xA2/\xD9\xA2\xD9\xA5",
-                                std::nullopt, kBadNumber},
-                    ExpDateCase{"FullWidthYear", "12/\xEF\xBC\x92\xEF\xBC\x95", std::nullopt,
-                                kBadNumber}),
-    caseName<ExpDateCase>);
-
-TEST(ToExpDateTest, DescriptionFollowsCurrentLanguage) {
-  testing_support::ScopedLocale german(icu::Locale("de", "DE"));
-  try {
-    toExpDate("1/25");
-    FAIL() << "expected ExpDateError";
-  } catch (const ExpDateError& error) {
-    EXPECT_EQ(error.domain(), kBadFormat);
-    EXPECT_EQ(error.localizedDescription(), std::string(kBadFormat) + " (Fehler -1)");
-  }
-}
-
 // --- parseColor --------------------------------------------------------------------------------
 
 struct ColorCase {

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "sdkcore/string_extensions.hpp"
+
 namespace sdkcore {
 namespace {
 

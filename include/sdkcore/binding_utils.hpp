@@ -3,10 +3,13 @@
 #include <string>
 #include <string_view>
 
+#include "sdkcore/export.h"
+
 namespace sdkcore {
 
 // Decodes stored-payment-method identifiers ("pm_" + Base58 of the binding id's UTF-8 bytes).
-class BindingUtils {
+// Stateless: thread-safe.
+class SDKCORE_EXPORT BindingUtils {
  public:
   BindingUtils() = delete;
   // Returns the binding id, trimmed of Unicode white space and line breaks at both ends, or the
