@@ -338,11 +338,16 @@ typedef void (*sdkcore_log_callback)(void* user_data, const char* tag, size_t ta
 // only later events. Thread-safe.
 SDKCORE_EXPORT int sdkcore_add_log_sink(sdkcore_log_callback callback, void* user_data,
                                         uint64_t* out_handle);
-// Detaches the sink. Once this returns, its callback is never called again: the call waits for
-// deliveries to that sink that are in progress on other threads (so it must not be called while
-// holding a lock that the callback takes). Called from inside that sink's own callback it returns
-// at once, without waiting for other threads, and no delivery to the sink starts after it. A handle
-// that is not attached (never was, or was removed already) is SDKCORE_UNKNOWN_NAME. Thread-safe.
+// Detaches the sink. In every case no call of its callback starts after this returns.
+// - Called outside any log callback: it also waits for calls of that callback in progress on
+//   other threads, so once it returns the callback is never called again (it must therefore not be
+//   called while holding a lock that the callback takes).
+// - Called from inside a log callback (of any sink, on this thread): it returns at once without
+//   waiting, so callbacks that remove each other's sinks on two threads cannot deadlock; calls
+//   already in progress on other threads may still be running, and 'user_data' must stay valid
+//   until they end.
+// A handle that is not attached (never was, or was removed already) is SDKCORE_UNKNOWN_NAME.
+// Thread-safe.
 SDKCORE_EXPORT int sdkcore_remove_log_sink(uint64_t handle);
 
 #ifdef __cplusplus

@@ -6,6 +6,8 @@ import static org.junit.Assert.assertTrue;
 
 import java.util.List;
 import java.util.concurrent.CopyOnWriteArrayList;
+import java.util.concurrent.CyclicBarrier;
+import java.util.concurrent.TimeUnit;
 import org.junit.Test;
 
 public class LogSinkHandleTest {
@@ -76,5 +78,39 @@ public class LogSinkHandleTest {
       core.generateToken(BAD_CVC);
     }
     assertEquals(1, events.size());
+  }
+
+  // Two sinks that close each other's handles from inside their callbacks, on two threads at
+  // once: neither close waits for the other's delivery, so both calls finish.
+  @Test
+  public void sinksClosingEachOtherOnTwoThreadsDoNotDeadlock() throws Exception {
+    CyclicBarrier bothInside = new CyclicBarrier(2);
+    LogSinkHandle[] handles = new LogSinkHandle[2];
+    Thread[] threads = new Thread[2];
+    try (SdkCore core = new SdkCore()) {
+      for (int i = 0; i < 2; i++) {
+        final int self = i;
+        threads[i] = new Thread(() -> core.generateToken(BAD_CVC));
+        threads[i].setDaemon(true);  // a deadlocked thread must not keep the JVM alive
+        handles[i] = SdkCore.addLogSink((tag, message, error) -> {
+          if (Thread.currentThread() != threads[self]) {
+            return;
+          }
+          try {
+            bothInside.await(1, TimeUnit.SECONDS);
+          } catch (Exception e) {
+            return;
+          }
+          handles[1 - self].close();
+        });
+      }
+      for (Thread thread : threads) {
+        thread.start();
+      }
+      for (Thread thread : threads) {
+        thread.join(1000);
+        assertFalse("the closes waited for each other", thread.isAlive());
+      }
+    }
   }
 }
