@@ -21,6 +21,11 @@
 //   SDKCORE_INTERNAL_ERROR.
 // - Enumerations are passed as `int`; a value outside an enumeration is
 //   SDKCORE_INVALID_ARGUMENT. Numeric values are stable; new values may be added.
+// - Misuse that the library cannot see is undefined behaviour, as with any C library: a length
+//   greater than the buffer it describes, a pointer to an object already freed or never made by
+//   the library, freeing an object or buffer twice, `free()` (or any other deallocator) on a
+//   buffer the library hands out, and sharing an object between threads beyond what its
+//   declaration allows. The library's own binding layers (JNI) never do any of these.
 
 #include <stddef.h>
 #include <stdint.h>
@@ -225,7 +230,8 @@ SDKCORE_EXPORT int sdkcore_decode_stored_payment_method_id(const char* id, size_
 typedef enum sdkcore_cipher_error {
   SDKCORE_CIPHER_OK = 0,
   // No usable RSA public key: not PEM or Base64 of a key or certificate, not RSA, or weak (a
-  // modulus under 1024 bits, an even exponent or one below 3). Tokens give PUB_KEY "invalid".
+  // modulus under 1024 bits, an exponent that is even, below 3 or longer than 64 bits). Tokens
+  // give PUB_KEY "invalid".
   SDKCORE_CIPHER_KEY_CREATION_FAILED = 1,
   // The key cannot encrypt with PKCS #1 v1.5 (a signing-only key). Tokens give UNKNOWN.
   SDKCORE_CIPHER_ALGORITHM_NOT_SUPPORTED = 2,
