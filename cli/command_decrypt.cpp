@@ -46,7 +46,8 @@ int runDecrypt(const Args& rawArgs) {
   const ParsedArgs args = parseArgs(rawArgs, {"--private-key"}, {}, 1);
   if (args.help) return printUsage(kUsage);
   const std::optional<std::string> file = args.value("--private-key");
-  const std::string privatePem = file ? readFile(*file) : std::string(demoPrivateKeyPem());
+  const std::string privatePem =
+      file ? readFile(*file, "--private-key") : std::string(demoPrivateKeyPem());
   const std::string token =
       tokenOf(args.positional.empty() ? readStdin() : valueOrStdin(args.positional[0]));
   // Warned only once the input is known to be usable, so a usage error stays one line.
