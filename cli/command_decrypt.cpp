@@ -1,5 +1,6 @@
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "cli_support.hpp"
 #include "commands.hpp"
@@ -28,11 +29,15 @@ Options:
 Exit status: 0 decrypted, 1 the token does not decrypt, 2 usage or input error.
 )";
 
+// The members of the token command's output, which errors about the JSON input may name.
+constexpr std::string_view kTokenResultNames[] = {"token", "errors", "error"};
+
 // The Base64 token of 'input': the input itself, or the "token" member of a JSON object.
 std::string tokenOf(const std::string& input) {
   const std::size_t first = input.find_first_not_of(" \t\r\n");
   if (first == std::string::npos || input[first] != '{') return input;
-  const nlohmann::json json = asUsageError([&] { return parseStrictJson(input); });
+  const nlohmann::json json =
+      asUsageError([&] { return parseStrictJson(input, kTokenResultNames); });
   const auto token = json.find("token");
   if (token == json.end() || !token->is_string()) {
     throw UsageError("the JSON input has no string member \"token\"");

@@ -175,7 +175,9 @@ SDKCORE_EXPORT int sdkcore_token_result_free(sdkcore_token_result* result);
 // {"errors": {"PAN": "required"}}. On SDKCORE_MALFORMED_REQUEST (invalid JSON or UTF-8, a member
 // given twice, nesting deeper than 64 levels, a required member missing or of the wrong type, an
 // unknown variant) *out_json is a one-line message naming the member or position, which never
-// quotes the request's data. In both cases *out_json is freed with sdkcore_free; 'out_len' may be
+// quotes the request's data: it names a member only by a name the request format defines (such
+// as "params.pan") and describes any other ("an unknown member of "params" ... at line 1, column
+// 40, byte offset 39"), and never repeats a value. In both cases *out_json is freed with sdkcore_free; 'out_len' may be
 // NULL. Thread-safe as described for sdkcore_core.
 SDKCORE_EXPORT int sdkcore_generate_token_json(sdkcore_core* core, const char* request_json,
                                                size_t request_len, char** out_json,

@@ -39,11 +39,11 @@ SDKCoreConfig tokenRequestFromJson(const nlohmann::json& request,
                                    const TokenRequestDefaults& defaults);
 
 // Parses 'text' strictly (see parseStrictJson) and builds its configuration; throws
-// JsonInputError.
+// JsonInputError, whose message names members only by the names the request format defines.
 SDKCoreConfig tokenRequestFromJsonText(std::string_view text, const TokenRequestDefaults& defaults);
 
-// Reads a registration source's raw value; throws JsonInputError, naming 'what', for any text that
-// is no raw value.
+// Reads a registration source's raw value; throws JsonInputError, naming 'what' but not the text,
+// for any text that is no raw value.
 ZKITRegisteredFrom registeredFromText(const std::string& text, const std::string& what);
 
 // The result as one JSON object: {"token": "..."} or {"errors": {"PAN": "required"}}.

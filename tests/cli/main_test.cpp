@@ -105,7 +105,7 @@ const CliCase kCases[] = {
     {"TokenWrongType", {"token", "--request", "-"}, R"({"variant":"cardParams","params":{"pan":4111111111111111}})", 2, "", "member \"params.pan\" must be a string"},
     {"TokenWrongTypeTimestamp", {"token", "--request", "-"}, R"({"variant":"bindingParamsInstant","params":{"bindingId":"b"},"timestamp":"now"})", 2, "", "member \"timestamp\" must be a number"},
     {"TokenMissingMember", {"token", "--request", "-"}, R"({"variant":"cardParams","params":{"pan":"4111111111111111","expiryMMYY":"12/30"}})", 2, "", "member \"params.cvc\" is missing"},
-    {"TokenUnknownVariant", {"token", "--request", "-"}, R"({"variant":"cardparams","params":{}})", 2, "", "unknown variant \"cardparams\""},
+    {"TokenUnknownVariant", {"token", "--request", "-"}, R"({"variant":"cardparams","params":{}})", 2, "", "an unknown variant"},
     {"TokenDuplicateMember", {"token", "--request", "-"}, R"({"variant":"bindingParamsInstant","params":{"bindingId":"a","bindingId":"b"}})", 2, "", "member \"params.bindingId\" given twice"},
     {"TokenTooDeep", {"token", "--request", "-"}, std::string(65, '[') + std::string(65, ']'), 2, "", "deeper than 64 levels"},
     {"TokenInvalidUtf8", {"token", "--request", "-"}, "{\"variant\":\"cardParams\",\"params\":{\"cardholder\":\"J\xc3\"}}", 2, "", "invalid UTF-8 inside a string"},
@@ -218,6 +218,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, CliUsageError, ::testing::Values(
     UsageLeakCase{"PanAsMode", {"base58", kTypedPan}, "unknown mode"},
     UsageLeakCase{"PanAsAction", {"card", kTypedPan, "1"}, "unknown action"},
     UsageLeakCase{"PanAsJobs", {"token", "--batch", "--jobs", kTypedPan}, "--jobs"},
+    UsageLeakCase{"PanAsSource", {"token", "--from", kTypedPan, "--binding-id", "b"}, "--from must be ZKIT_CORE"},
     UsageLeakCase{"PanAsTimestamp", {"token", "--timestamp", kTypedPan + "x", "--binding-id", "b"}, "--timestamp"},
     UsageLeakCase{"PanAsKeyFile", {"token", "--pubkey", "/nonexistent/" + kTypedPan, "--binding-id", "b"}, "--pubkey"}),
     [](const auto& info) { return info.param.name; });
