@@ -334,9 +334,12 @@ SDKCORE_EXPORT int sdkcore_check_security_code(const char* text, size_t text_len
 // Receives one log event of the library: the tag ("SDK-Core"), the message, and the error the
 // event reports (for a field error its name, such as "CVC", for any other error its description)
 // or NULL when there is none. The texts are borrowed for the duration of the call and are also
-// NUL-terminated. Messages show card numbers and security codes masked but other card data in
-// clear. Called synchronously on the thread that logs, possibly on several threads at once; it
-// must not unwind (throw or longjmp) into the library.
+// NUL-terminated. Messages show card numbers and security codes masked, and every other field
+// with its runs of 12 or more digits (of any script, single spaces or dashes between them) masked
+// as a card number is, since a card number may be typed into the wrong field; other card data
+// (the holder's name, the expiry date) are in clear. Called synchronously on the thread that
+// logs, possibly on several threads at once; it must not unwind (throw or longjmp) into the
+// library.
 typedef void (*sdkcore_log_callback)(void* user_data, const char* tag, size_t tag_len,
                                      const char* message, size_t message_len, const char* error,
                                      size_t error_len);

@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "entry/card_data_mask.hpp"
+#include "entry/digit_run_mask.hpp"
 #include "model/text_form.hpp"
 #include "model/wiped_text.hpp"
 
@@ -85,23 +86,25 @@ Plan planFor(const StoredPaymentMethodParams& p, const std::string& storedBindin
 }
 
 // The value as log messages may show it: card numbers and security codes masked into 'masked',
-// other values shown as they are, without a copy.
+// other values with their digit runs masked (a card number typed into the wrong field), or as
+// they are, without a copy, when they hold none.
 std::string_view loggable(std::string_view value, ParamField field, std::string& masked) {
   switch (field) {
     case ParamField::PAN:
       return masked = maskCardNumber(value);
     case ParamField::CVC:
       return masked = maskSecurityCode(value);
+    case ParamField::PUB_KEY:
+      return maskDigitRunsOfRepeatedText(value, masked);
     case ParamField::UNKNOWN:
     case ParamField::EXPIRY:
     case ParamField::CARDHOLDER:
-    case ParamField::PUB_KEY:
     case ParamField::STORED_PAYMENT_METHOD_ID:
     case ParamField::BINDING_ID:
     case ParamField::MD_ORDER:
-      return value;
+      return maskDigitRuns(value, masked);
   }
-  return value;
+  return maskDigitRuns(value, masked);
 }
 
 // "validateField(Optional(\"<value>\")): Validate <field>", built in one buffer allocated at its

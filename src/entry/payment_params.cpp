@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "entry/card_data_mask.hpp"
+#include "entry/digit_run_mask.hpp"
 #include "entry/params_debug_text.hpp"
 #include "model/text_form.hpp"
 #include "model/wiped_text.hpp"
@@ -147,12 +148,16 @@ struct RecordForm {
   }
 };
 
-// The card number and security code of a record as a text form shows them: as they are, or
-// masked into storage of their own that is wiped afterwards.
+// The fields of a record as a text form shows them: as they are, or masked into storage of their
+// own that is wiped afterwards: the card number and security code whole, every other field's
+// digit runs that may be a card number typed in the wrong place.
 class ShownCardData {
  public:
   explicit ShownCardData(CardDataShown shown) : masked_(shown == CardDataShown::masked) {}
-  ~ShownCardData() { wipeAll(pan_, cvc_); }
+  ~ShownCardData() {
+    wipeAll(pan_, cvc_);
+    for (std::string& text : others_) wipe(text);
+  }
   ShownCardData(const ShownCardData&) = delete;
   ShownCardData& operator=(const ShownCardData&) = delete;
 
@@ -166,18 +171,33 @@ class ShownCardData {
     if (!cvc) return std::nullopt;
     return this->cvc(*cvc);
   }
+  // Any other field; at most one call per field of a record.
+  std::string_view other(const std::string& text) {
+    return masked_ ? maskDigitRuns(text, others_.at(othersUsed_++)) : text;
+  }
+  std::optional<std::string_view> other(const std::optional<std::string>& text) {
+    if (!text) return std::nullopt;
+    return other(*text);
+  }
+  // The merchant's key, which repeats from request to request.
+  std::string_view key(const std::string& text) {
+    return masked_ ? maskDigitRunsOfRepeatedText(text, others_.at(othersUsed_++)) : text;
+  }
 
  private:
   bool masked_;
   std::string pan_;
   std::string cvc_;
+  std::array<std::string, 6> others_;
+  std::size_t othersUsed_ = 0;
 };
 
 RecordForm formOf(const CardParams& p, ShownCardData& shown) {
   return {"CardParams",
-          {quoted("mdOrder", p.mdOrder()), quoted("pan", shown.pan(p.pan())),
-           quoted("cvc", shown.cvc(p.cvc())), quoted("expiryMMYY", p.expiryMMYY()),
-           optionalField("cardholder", p.cardholder()), keyField(p.pubKey())},
+          {quoted("mdOrder", shown.other(p.mdOrder())), quoted("pan", shown.pan(p.pan())),
+           quoted("cvc", shown.cvc(p.cvc())), quoted("expiryMMYY", shown.other(p.expiryMMYY())),
+           optionalField("cardholder", shown.other(p.cardholder())),
+           keyField(shown.key(p.pubKey()))},
           6};
 }
 
@@ -186,8 +206,9 @@ template <typename Record>
 RecordForm cardFormOf(std::string_view type, const Record& p, ShownCardData& shown) {
   return {type,
           {quoted("pan", shown.pan(p.pan())), quoted("cvc", shown.cvc(p.cvc())),
-           quoted("expiryMMYY", p.expiryMMYY()), optionalField("cardholder", p.cardholder()),
-           keyField(p.pubKey())},
+           quoted("expiryMMYY", shown.other(p.expiryMMYY())),
+           optionalField("cardholder", shown.other(p.cardholder())),
+           keyField(shown.key(p.pubKey()))},
           5};
 }
 
@@ -201,22 +222,23 @@ RecordForm formOf(const NewPaymentMethodParams& p, ShownCardData& shown) {
 
 RecordForm formOf(const BindingParams& p, ShownCardData& shown) {
   return {"BindingParams",
-          {quoted("mdOrder", p.mdOrder()), quoted("bindingId", p.bindingId()),
-           optionalField("cvc", shown.cvc(p.cvc())), keyField(p.pubKey())},
+          {quoted("mdOrder", shown.other(p.mdOrder())),
+           quoted("bindingId", shown.other(p.bindingId())),
+           optionalField("cvc", shown.cvc(p.cvc())), keyField(shown.key(p.pubKey()))},
           4};
 }
 
 RecordForm formOf(const BindingParamsInstant& p, ShownCardData& shown) {
   return {"BindingParamsInstant",
-          {quoted("bindingId", p.bindingId()), optionalField("cvc", shown.cvc(p.cvc())),
-           keyField(p.pubKey())},
+          {quoted("bindingId", shown.other(p.bindingId())),
+           optionalField("cvc", shown.cvc(p.cvc())), keyField(shown.key(p.pubKey()))},
           3};
 }
 
 RecordForm formOf(const StoredPaymentMethodParams& p, ShownCardData& shown) {
   return {"StoredPaymentMethodParams",
-          {quoted("storedPaymentMethodId", p.storedPaymentMethodId()),
-           optionalField("cvc", shown.cvc(p.cvc())), keyField(p.pubKey())},
+          {quoted("storedPaymentMethodId", shown.other(p.storedPaymentMethodId())),
+           optionalField("cvc", shown.cvc(p.cvc())), keyField(shown.key(p.pubKey()))},
           3};
 }
 

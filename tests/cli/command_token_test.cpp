@@ -185,6 +185,27 @@ TEST(TokenCommand, LogOfASuccessfulCallEndsWithGenerationMethod) {
   EXPECT_TRUE(ok.err.ends_with("SDK-Core: generation method:\n")) << ok.err;
 }
 
+// A card number typed into any other field, in any form, reaches --log masked.
+TEST(TokenCommand, LogMasksACardNumberInAnotherField) {
+  const std::vector<std::vector<std::string>> requests = {
+      {"--pan", "4111111111111111", "--cvc", "123", "--expiry", "12/30", "--order", "O-1",
+       "--cardholder"},
+      {"--pan", "4111111111111111", "--cvc", "123", "--expiry", "12/30", "--order"},
+      {"--pan", "4111111111111111", "--cvc", "123", "--expiry"},
+      {"--order", "O-1", "--binding-id"},
+      {"--stored-id"}};
+  for (const PanForm& form : panForms()) {
+    for (std::vector<std::string> args : requests) {
+      args.push_back("No. " + form.text + " !");  // the value of the last flag
+      args.insert(args.begin(), {"token", "--log", "--pubkey", pubKeyFile()});
+      const ProcessResult result = runCli(args);
+      const std::string what = form.name + " for " + args[args.size() - 2] + ":\n" + result.err;
+      EXPECT_NE(result.err.find(form.lastFour + " !"), std::string::npos) << what;
+      EXPECT_FALSE(showsPanDigits(result.err)) << what;
+    }
+  }
+}
+
 // Every way a JSON request can be refused, with a card number where the error would name a
 // member or quote a value: neither the message (on stderr, or as a batch result line) nor the log
 // shows it, and no message grows with the input.
