@@ -59,10 +59,11 @@ bench: deps
 	  --benchmark_out=$(BENCH_DIR)/bench.json --benchmark_out_format=json
 
 # Instrumented builds with clang, each in a directory of its own (ccache is used when present).
-# They leave out the Java binding and its tests: the JVM is not instrumented. Tests labelled
-# "timing" run too, but skip their time and memory bounds.
+# They leave out the Java and Swift bindings and their tests: neither the JVM nor the Swift runtime
+# is instrumented. Tests labelled "timing" run too, but skip their time and memory bounds.
 CLANG_CMAKE = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 \
-  -DCMAKE_CXX_COMPILER=clang++-14 -DSDKCORE_BUILD_JAVA=OFF -DSDKCORE_BUILD_BENCHMARKS=OFF $(CCACHE) $(CMAKE_FLAGS)
+  -DCMAKE_CXX_COMPILER=clang++-14 -DSDKCORE_BUILD_JAVA=OFF -DSDKCORE_BUILD_SWIFT=OFF -DSDKCORE_BUILD_BENCHMARKS=OFF \
+  $(CCACHE) $(CMAKE_FLAGS)
 CHECKS = -fno-omit-frame-pointer -fno-sanitize-recover=all
 INSTRUMENTED_CTEST = ctest --output-on-failure -j $(JOBS)
 FUZZ_SECONDS ?= 60

@@ -11,7 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "model/strict_json.hpp"
+#include "json/strict_json.hpp"
 
 // Conventions shared by every subcommand: exit statuses, argument parsing, reading values and
 // files, and printing one JSON object per line.

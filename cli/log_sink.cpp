@@ -2,8 +2,8 @@
 
 #include <mutex>
 
-#include "model/text_form.hpp"
 #include "sdkcore/param_field.hpp"
+#include "text/text_form.hpp"
 
 namespace sdkcore::cli {
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <string_view>
 
-#include "entry/timestamp.hpp"
-#include "model/strict_json.hpp"
+#include "cryptogram/timestamp.hpp"
+#include "json/strict_json.hpp"
 
 namespace sdkcore::cli {
 

@@ -16,7 +16,7 @@
 
 #include "entry/token_request.hpp"
 #include "fuzz_support.hpp"
-#include "model/strict_json.hpp"
+#include "json/strict_json.hpp"
 #include "request_oracle.hpp"
 #include "sdkcore/sdk_core.hpp"
 

@@ -9,9 +9,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "base/wiped_text.hpp"
 #include "brand/card_brand_list_json.hpp"
 #include "capi/abi_support.hpp"
-#include "model/wiped_text.hpp"
 #include "sdkcore/card_brand.hpp"
 #include "sdkcore/sdkcore.h"
 

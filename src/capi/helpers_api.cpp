@@ -6,10 +6,10 @@
 #include <span>
 #include <string>
 
+#include "base/wiped_text.hpp"
 #include "capi/abi_support.hpp"
 #include "cryptogram/binding_utils.hpp"
 #include "cryptogram/rsa_cryptogram_cipher.hpp"
-#include "model/wiped_text.hpp"
 #include "sdkcore/base58.hpp"
 #include "sdkcore/cryptogram_cipher_error.hpp"
 #include "sdkcore/key.hpp"

@@ -1,6 +1,6 @@
 #include "capi/request_builder.hpp"
 
-#include "entry/timestamp.hpp"
+#include "cryptogram/timestamp.hpp"
 
 namespace {
 

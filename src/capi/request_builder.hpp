@@ -3,7 +3,7 @@
 #include <array>
 #include <optional>
 
-#include "model/wiped_text.hpp"
+#include "base/wiped_text.hpp"
 #include "sdkcore/payment_params.hpp"
 #include "sdkcore/sdk_core_config.hpp"
 #include "sdkcore/sdkcore.h"

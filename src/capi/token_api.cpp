@@ -9,7 +9,7 @@
 #include "capi/abi_support.hpp"
 #include "capi/request_builder.hpp"
 #include "entry/token_request.hpp"
-#include "model/strict_json.hpp"
+#include "json/strict_json.hpp"
 #include "sdkcore/param_field.hpp"
 #include "sdkcore/sdk_core.hpp"
 #include "sdkcore/sdkcore.h"

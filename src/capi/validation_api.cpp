@@ -5,8 +5,8 @@
 #include <string>
 #include <utility>
 
+#include "base/wiped_text.hpp"
 #include "capi/abi_support.hpp"
-#include "model/wiped_text.hpp"
 #include "sdkcore/sdkcore.h"
 #include "sdkcore/validation_result.hpp"
 #include "validation/named_validators.hpp"

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "model/wiped_text.hpp"
+#include "base/wiped_text.hpp"
 #include "sdkcore/base58.hpp"
 
 namespace sdkcore {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/wiped_text.hpp"
+#include "base/wiped_text.hpp"
 
 namespace sdkcore {
 namespace {

@@ -4,10 +4,10 @@
 #include <array>
 #include <initializer_list>
 
-#include "entry/card_data_mask.hpp"
-#include "entry/digit_run_mask.hpp"
-#include "model/text_form.hpp"
-#include "model/wiped_text.hpp"
+#include "base/wiped_text.hpp"
+#include "log/card_data_mask.hpp"
+#include "log/digit_run_mask.hpp"
+#include "text/text_form.hpp"
 
 namespace sdkcore {
 namespace {

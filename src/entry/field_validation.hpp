@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "entry/event_log.hpp"
+#include "log/event_log.hpp"
 #include "sdkcore/base_validator.hpp"
 #include "sdkcore/param_field.hpp"
 #include "sdkcore/payment_params.hpp"

@@ -8,11 +8,11 @@
 #include <utility>
 #include <variant>
 
-#include "entry/card_data_mask.hpp"
-#include "entry/digit_run_mask.hpp"
+#include "base/wiped_text.hpp"
 #include "entry/params_debug_text.hpp"
-#include "model/text_form.hpp"
-#include "model/wiped_text.hpp"
+#include "log/card_data_mask.hpp"
+#include "log/digit_run_mask.hpp"
+#include "text/text_form.hpp"
 
 namespace sdkcore {
 

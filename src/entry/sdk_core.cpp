@@ -8,15 +8,15 @@
 #include <string>
 #include <typeinfo>
 
+#include "base/wiped_text.hpp"
 #include "cryptogram/default_payment_string_processor.hpp"
 #include "cryptogram/rsa_cryptogram_cipher.hpp"
-#include "entry/event_log.hpp"
+#include "cryptogram/timestamp.hpp"
+#include "cryptogram/uuid.hpp"
 #include "entry/field_validation.hpp"
 #include "entry/params_debug_text.hpp"
 #include "entry/payment_input.hpp"
-#include "entry/timestamp.hpp"
-#include "entry/uuid.hpp"
-#include "model/wiped_text.hpp"
+#include "log/event_log.hpp"
 #include "sdkcore/card_code_validator.hpp"
 #include "sdkcore/card_expiry_validator.hpp"
 #include "sdkcore/card_holder_validator.hpp"

@@ -3,8 +3,8 @@
 #include <string_view>
 #include <utility>
 
-#include "entry/timestamp.hpp"
-#include "model/strict_json.hpp"
+#include "cryptogram/timestamp.hpp"
+#include "json/strict_json.hpp"
 #include "sdkcore/param_field.hpp"
 
 namespace sdkcore {

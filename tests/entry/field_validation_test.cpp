@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "entry/log_capture.hpp"
 #include "entry/payment_input.hpp"
 #include "sdkcore/card_code_validator.hpp"
 #include "sdkcore/card_expiry_validator.hpp"
 #include "sdkcore/card_holder_validator.hpp"
 #include "sdkcore/card_number_validator.hpp"
+#include "support/log_capture.hpp"
 #include "validation/card_binding_id_validator.hpp"
 #include "validation/order_number_validator.hpp"
 #include "validation/pub_key_validator.hpp"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "model/strict_json.hpp"
+#include "json/strict_json.hpp"
 
 namespace sdkcore {
 namespace {
