@@ -83,7 +83,7 @@ std::string modeOf(const ParsedArgs& parsed) {
   if (parsed.positional.empty()) throw UsageError("missing mode: encode or decode");
   const std::string& mode = parsed.positional.front();
   if (mode != "encode" && mode != "decode") {
-    throw UsageError("unknown mode '" + mode + "' (encode or decode)");
+    throw UsageError("unknown mode (encode or decode)");
   }
   return mode;
 }

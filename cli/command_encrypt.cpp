@@ -23,7 +23,7 @@ constexpr const char* kUsage =
     "                 a published test key that must never protect real card data.\n";
 
 std::string publicKeyText(const ParsedArgs& parsed) {
-  if (const auto path = parsed.value("--pubkey")) return readFile(*path);
+  if (const auto path = parsed.value("--pubkey")) return readFile(*path, "--pubkey");
   warnDemoKeyInUse("encrypt");
   return std::string(demoPublicKeyPem());
 }

@@ -29,7 +29,7 @@ constexpr std::string_view kUsage =
 
 std::unique_ptr<BaseValidator<std::string>> findValidator(const std::string& name) {
   auto validator = makeNamedValidator(name);
-  if (!validator) throw UsageError("unknown FIELD '" + name + "' (see 'sdkcore validate --help')");
+  if (!validator) throw UsageError("unknown FIELD (see 'sdkcore validate --help')");
   return validator;
 }
 

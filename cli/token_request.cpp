@@ -18,8 +18,7 @@ double parseTimestamp(const std::string& text) {
   const char* end = text.data() + text.size();
   const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::general);
   if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(value)) {
-    throw UsageError("--timestamp needs a finite number of seconds since 1970, not " +
-                     quotedName(text));
+    throw UsageError("--timestamp needs a finite number of seconds since 1970");
   }
   return value;
 }

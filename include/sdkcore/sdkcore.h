@@ -23,6 +23,11 @@
 //   SDKCORE_INTERNAL_ERROR.
 // - Enumerations are passed as `int`; a value outside an enumeration is
 //   SDKCORE_INVALID_ARGUMENT. Numeric values are stable; new values may be added.
+// - Misuse that the library cannot see is undefined behaviour, as with any C library: a length
+//   greater than the buffer it describes, a pointer to an object already freed or never made by
+//   the library, freeing an object or buffer twice, `free()` (or any other deallocator) on a
+//   buffer the library hands out, and sharing an object between threads beyond what its
+//   declaration allows. The library's own binding layers (JNI) never do any of these.
 
 #include <stddef.h>
 #include <stdint.h>
@@ -227,7 +232,9 @@ SDKCORE_EXPORT int sdkcore_token_result_free(sdkcore_token_result* result);
 // {"errors": {"PAN": "required"}}. On SDKCORE_MALFORMED_REQUEST (invalid JSON or UTF-8, a member
 // given twice, nesting deeper than 64 levels, a required member missing or of the wrong type, an
 // unknown variant) *out_json is a one-line message naming the member or position, which never
-// quotes the request's data. In both cases *out_json is freed with sdkcore_free; 'out_len' may be
+// quotes the request's data: it names a member only by a name the request format defines (such
+// as "params.pan") and describes any other ("an unknown member of "params" ... at line 1, column
+// 40, byte offset 39"), and never repeats a value. In both cases *out_json is freed with sdkcore_free; 'out_len' may be
 // NULL. Thread-safe as described for sdkcore_core.
 SDKCORE_EXPORT int sdkcore_generate_token_json(sdkcore_core* core, const char* request_json,
                                                size_t request_len, char** out_json,
@@ -282,7 +289,8 @@ SDKCORE_EXPORT int sdkcore_decode_stored_payment_method_id(const char* id, size_
 typedef enum sdkcore_cipher_error {
   SDKCORE_CIPHER_OK = 0,
   // No usable RSA public key: not PEM or Base64 of a key or certificate, not RSA, or weak (a
-  // modulus under 1024 bits, an even exponent or one below 3). Tokens give PUB_KEY "invalid".
+  // modulus under 1024 bits, an exponent that is even, below 3 or longer than 64 bits). Tokens
+  // give PUB_KEY "invalid".
   SDKCORE_CIPHER_KEY_CREATION_FAILED = 1,
   // The key cannot encrypt with PKCS #1 v1.5 (a signing-only key). Tokens give UNKNOWN.
   SDKCORE_CIPHER_ALGORITHM_NOT_SUPPORTED = 2,
@@ -383,9 +391,12 @@ SDKCORE_EXPORT int sdkcore_check_security_code(const char* text, size_t text_len
 // Receives one log event of the library: the tag ("SDK-Core"), the message, and the error the
 // event reports (for a field error its name, such as "CVC", for any other error its description)
 // or NULL when there is none. The texts are borrowed for the duration of the call and are also
-// NUL-terminated. Messages show card numbers and security codes masked but other card data in
-// clear. Called synchronously on the thread that logs, possibly on several threads at once; it
-// must not unwind (throw or longjmp) into the library.
+// NUL-terminated. Messages show card numbers and security codes masked, and every other field
+// with its runs of 12 or more digits (of any script, single spaces or dashes between them) masked
+// as a card number is, since a card number may be typed into the wrong field; other card data
+// (the holder's name, the expiry date) are in clear. Called synchronously on the thread that
+// logs, possibly on several threads at once; it must not unwind (throw or longjmp) into the
+// library.
 typedef void (*sdkcore_log_callback)(void* user_data, const char* tag, size_t tag_len,
                                      const char* message, size_t message_len, const char* error,
                                      size_t error_len);
@@ -395,11 +406,16 @@ typedef void (*sdkcore_log_callback)(void* user_data, const char* tag, size_t ta
 // only later events. Thread-safe.
 SDKCORE_EXPORT int sdkcore_add_log_sink(sdkcore_log_callback callback, void* user_data,
                                         uint64_t* out_handle);
-// Detaches the sink. Once this returns, its callback is never called again: the call waits for
-// deliveries to that sink that are in progress on other threads (so it must not be called while
-// holding a lock that the callback takes). Called from inside that sink's own callback it returns
-// at once, without waiting for other threads, and no delivery to the sink starts after it. A handle
-// that is not attached (never was, or was removed already) is SDKCORE_UNKNOWN_NAME. Thread-safe.
+// Detaches the sink. In every case no call of its callback starts after this returns.
+// - Called outside any log callback: it also waits for calls of that callback in progress on
+//   other threads, so once it returns the callback is never called again (it must therefore not be
+//   called while holding a lock that the callback takes).
+// - Called from inside a log callback (of any sink, on this thread): it returns at once without
+//   waiting, so callbacks that remove each other's sinks on two threads cannot deadlock; calls
+//   already in progress on other threads may still be running, and 'user_data' must stay valid
+//   until they end.
+// A handle that is not attached (never was, or was removed already) is SDKCORE_UNKNOWN_NAME.
+// Thread-safe.
 SDKCORE_EXPORT int sdkcore_remove_log_sink(uint64_t handle);
 
 #ifdef __cplusplus

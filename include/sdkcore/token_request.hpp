@@ -43,7 +43,8 @@ SDKCORE_EXPORT SDKCoreConfig tokenRequestFromJson(const nlohmann::json& request,
                                    const TokenRequestDefaults& defaults);
 
 // Parses 'text' strictly (see parseStrictJson) and builds its configuration; throws
-// JsonInputError. The parsed texts are wiped before they are freed. Thread-safe.
+// JsonInputError, whose message names members only by the names the request format defines. The
+// parsed texts are wiped before they are freed. Thread-safe.
 SDKCORE_EXPORT SDKCoreConfig tokenRequestFromJsonText(std::string_view text,
                                                       const TokenRequestDefaults& defaults);
 
@@ -60,8 +61,8 @@ SDKCORE_EXPORT SDKCoreConfig tokenRequestFromFields(std::string_view variant,
                                                     const TokenRequestField& field,
                                                     const TokenRequestDefaults& defaults);
 
-// Reads a registration source's raw value; throws JsonInputError, naming 'what', for any text that
-// is no raw value. Thread-safe.
+// Reads a registration source's raw value; throws JsonInputError, naming 'what' but not the text,
+// for any text that is no raw value. Thread-safe.
 SDKCORE_EXPORT ZKITRegisteredFrom registeredFromText(const std::string& text, const std::string& what);
 
 // The result as one JSON object: {"token": "..."} or {"errors": {"PAN": "required"}}. Throws only

@@ -46,9 +46,10 @@ class RSACryptogramCipher final : public CryptogramCipher {
  public:
   // Returns the Base64 token of the UTF-8 bytes of 'paymentString'. Throws
   // CryptogramCipherException:
-  // - keyCreationFailed: key.protocol() is not exactly "RSA"; the key text, after pemKeyContent,
-  //   is not strict Base64; the bytes are not an RSA public key; or the key is weak (modulus
-  //   shorter than 1024 bits, public exponent even or smaller than 3).
+  // - keyCreationFailed: key.protocol() is not exactly "RSA"; the key text, after pemKeyContent
+  //   (or under the PKCS #1 armour, see RsaPublicKey::importText), is not strict Base64; the
+  //   bytes are not an RSA public key; or the key is weak (modulus shorter than 1024 bits, public
+  //   exponent even, smaller than 3 or longer than 64 bits).
   // - algorithmNotSupported: the key cannot encrypt (an RSA-PSS key).
   // - encryptionFailed: the encryption fails, among others when 'paymentString' is longer than
   //   the modulus length minus 11 bytes, and always in a build without OpenSSL (see

@@ -20,14 +20,16 @@ class RsaPublicKey {
   // Imports the DER bytes of a SubjectPublicKeyInfo, a PKCS #1 RSAPublicKey or an X.509
   // certificate. Throws CryptogramCipherException: keyCreationFailed when the bytes are not
   // exactly one such structure holding an RSA key, or when the key is weak or unusable (modulus
-  // shorter than 1024 or longer than 16384 bits or even; exponent even, smaller than 3, not
-  // smaller than the modulus, or longer than 64 bits with a modulus over 3072 bits);
-  // algorithmNotSupported when the key cannot encrypt (an RSA-PSS key).
+  // shorter than 1024 or longer than 16384 bits or even; exponent even, smaller than 3, longer
+  // than 64 bits or not smaller than the modulus); algorithmNotSupported when the key cannot
+  // encrypt (an RSA-PSS key).
   static std::shared_ptr<const RsaPublicKey> import(std::span<const std::uint8_t> der);
 
   // Imports a key text: PEM or bare Base64 of one of the structures import() reads. The text
-  // goes through pemKeyContent() and must then be strict Base64. Throws as import() does, and
-  // keyCreationFailed when the text is not strict Base64.
+  // goes through pemKeyContent() and must then be strict Base64. A text under the PKCS #1 armour
+  // ("-----BEGIN RSA PUBLIC KEY-----", see pkcs1PemContent()) must hold a PKCS #1 RSAPublicKey
+  // and nothing else. Throws as import() does, and keyCreationFailed when the text is not strict
+  // Base64.
   static std::shared_ptr<const RsaPublicKey> importText(std::string_view keyText);
 
   // Returns the cipher text of 'plain' by the built-in encryption, as long as the modulus. Throws
@@ -46,6 +48,10 @@ class RsaPublicKey {
   std::size_t size() const noexcept { return forms_.modulus.size(); }
 
  private:
+  enum class KeyStructure { any, pkcs1 };
+  static std::shared_ptr<const RsaPublicKey> importAs(std::span<const std::uint8_t> der,
+                                                      KeyStructure structure);
+
   // Lets import() use std::make_shared while nobody else can construct a key.
   struct Passkey {
     explicit Passkey() = default;

@@ -2,6 +2,7 @@
 
 #include "base/wiped_text.hpp"
 #include "log/card_data_mask.hpp"
+#include "log/digit_run_mask.hpp"
 #include "text/text_form.hpp"
 
 namespace sdkcore {
@@ -49,23 +50,25 @@ PlanEntry entryOf(const schema::Field& field, const schema::RequestView& view,
 }
 
 // The value as log messages may show it: card numbers and security codes masked into 'masked',
-// other values shown as they are, without a copy.
+// other values with their digit runs masked (a card number typed into the wrong field), or as
+// they are, without a copy, when they hold none.
 std::string_view loggable(std::string_view value, ParamField field, std::string& masked) {
   switch (field) {
     case ParamField::PAN:
       return masked = maskCardNumber(value);
     case ParamField::CVC:
       return masked = maskSecurityCode(value);
+    case ParamField::PUB_KEY:
+      return maskDigitRunsOfRepeatedText(value, masked);
     case ParamField::UNKNOWN:
     case ParamField::EXPIRY:
     case ParamField::CARDHOLDER:
-    case ParamField::PUB_KEY:
     case ParamField::STORED_PAYMENT_METHOD_ID:
     case ParamField::BINDING_ID:
     case ParamField::MD_ORDER:
-      return value;
+      return maskDigitRuns(value, masked);
   }
-  return value;
+  return maskDigitRuns(value, masked);
 }
 
 // "validateField(Optional(\"<value>\")): Validate <field>", built in one buffer allocated at its

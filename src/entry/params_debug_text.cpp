@@ -8,6 +8,7 @@
 #include "base/wiped_text.hpp"
 #include "entry/request_schema.hpp"
 #include "log/card_data_mask.hpp"
+#include "log/digit_run_mask.hpp"
 #include "text/text_form.hpp"
 
 namespace sdkcore {
@@ -79,26 +80,36 @@ struct RecordForm {
   }
 };
 
-// The card number and security code of a record as a text form shows them: as they are, or
-// masked into storage of their own that is wiped afterwards.
+// The fields of a record as a text form shows them: as they are, or masked into storage of their
+// own that is wiped afterwards: the card number and security code whole, every other field's
+// digit runs that may be a card number typed in the wrong place.
 class ShownCardData {
  public:
   explicit ShownCardData(CardDataShown shown) : masked_(shown == CardDataShown::masked) {}
-  ~ShownCardData() { wipeAll(pan_, cvc_); }
+  ~ShownCardData() {
+    wipeAll(pan_, cvc_);
+    for (std::string& text : others_) wipe(text);
+  }
   ShownCardData(const ShownCardData&) = delete;
   ShownCardData& operator=(const ShownCardData&) = delete;
 
+  // At most one call per field of a record.
   std::string_view show(ParamField field, const std::string& text) {
     if (!masked_) return text;
     if (field == ParamField::PAN) return pan_ = maskCardNumber(text);
     if (field == ParamField::CVC) return cvc_ = maskSecurityCode(text);
-    return text;
+    std::string& storage = others_.at(othersUsed_++);
+    // The merchant's key repeats from request to request.
+    if (field == ParamField::PUB_KEY) return maskDigitRunsOfRepeatedText(text, storage);
+    return maskDigitRuns(text, storage);
   }
 
  private:
   bool masked_;
   std::string pan_;
   std::string cvc_;
+  std::array<std::string, 6> others_;
+  std::size_t othersUsed_ = 0;
 };
 
 RecordField::Form formOf(const schema::Field& field) {

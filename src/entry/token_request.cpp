@@ -14,6 +14,12 @@ namespace {
 
 using nlohmann::json;
 
+// Every member name the request format defines, at any level: the only names its error messages
+// repeat.
+constexpr std::string_view kRequestMemberNames[] = {
+    "variant", "params",     "registeredFrom", "timestamp", "pan",                   "cvc",
+    "pubKey",  "expiryMMYY", "cardholder",     "mdOrder",   "storedPaymentMethodId", "bindingId"};
+
 // Reads the members of one request's `params` object, naming each as "params.<name>" in errors.
 class ParamsReader {
  public:
@@ -70,9 +76,9 @@ PaymentParamsVariant paramsOf(const std::string& variant, const ParamsReader& in
                             : in.optional(name.c_str());
     });
   }
+  // Neither the value nor its length is repeated: it may be card data.
   throw JsonInputError(
-      "unknown variant " + quotedName(variant) +
-      " (expected cardParams, cardParamsInstant, bindingParams, "
+      "an unknown variant (expected cardParams, cardParamsInstant, bindingParams, "
       "bindingParamsInstant, newPaymentMethodParams or storedPaymentMethodParams)");
 }
 
@@ -86,8 +92,7 @@ const json* optionalMember(const json& request, const char* name) {
 
 ZKITRegisteredFrom registeredFromText(const std::string& text, const std::string& what) {
   if (const auto from = registeredFromRawValue(text)) return *from;
-  throw JsonInputError(what + " must be ZKIT_CORE, ZKIT_FORMS or ZKIT_PAYMENT, not " +
-                       quotedName(text));
+  throw JsonInputError(what + " must be ZKIT_CORE, ZKIT_FORMS or ZKIT_PAYMENT");
 }
 
 SDKCoreConfig tokenRequestFromJson(const json& request, const TokenRequestDefaults& defaults) {
@@ -125,7 +130,7 @@ SDKCoreConfig tokenRequestFromJsonText(std::string_view text,
   struct WipedTree {
     json value;
     ~WipedTree() { wipeStrings(value); }
-  } request{parseStrictJson(text)};
+  } request{parseStrictJson(text, kRequestMemberNames)};
   return tokenRequestFromJson(request.value, defaults);
 }
 

@@ -1,6 +1,8 @@
 #include "json/strict_json.hpp"
 
 #include <algorithm>
+#include <cstddef>
+#include <iterator>
 #include <optional>
 #include <set>
 #include <string_view>
@@ -21,12 +23,56 @@ struct Frame {
   std::size_t index = 0;       // elements completed so far (arrays)
 };
 
+// "line 2, column 5, byte offset 9" for the 1-based byte index nlohmann reports.
+std::string positionText(std::string_view text, std::size_t byteIndex) {
+  const std::size_t offset = std::min(byteIndex == 0 ? 0 : byteIndex - 1, text.size());
+  const std::string_view before = text.substr(0, offset);
+  const std::size_t line =
+      1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+  const std::size_t lineStart = before.rfind('\n');
+  const std::size_t column = lineStart == std::string_view::npos ? offset + 1 : offset - lineStart;
+  return "line " + std::to_string(line) + ", column " + std::to_string(column) + ", byte offset " +
+         std::to_string(offset);
+}
+
+// An iterator over the text that counts the bytes the parser has read, so that a fault found in
+// the parser's callback, which gets no position, can be placed.
+class CountingIterator {
+ public:
+  using iterator_category = std::input_iterator_tag;
+  using value_type = char;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const char*;
+  using reference = const char&;
+
+  CountingIterator(const char* at, std::size_t* read) : at_(at), read_(read) {}
+  reference operator*() const { return *at_; }
+  CountingIterator& operator++() {
+    ++at_;
+    ++*read_;
+    return *this;
+  }
+  CountingIterator operator++(int) {
+    CountingIterator before = *this;
+    ++*this;
+    return before;
+  }
+  bool operator==(const CountingIterator& other) const { return at_ == other.at_; }
+
+ private:
+  const char* at_;
+  std::size_t* read_;
+};
+
 // Follows the parser's events. nlohmann's DOM parser keeps the last of duplicate members and has
 // no depth limit, so both checks are made here, in the parser callback.
 class Tracker {
  public:
-  // 'enclosingLevels' levels of nesting around the text are not counted.
-  explicit Tracker(int enclosingLevels = 0) : depthLimit_(kMaxJsonDepth + enclosingLevels) {}
+  // 'enclosingLevels' levels of nesting around the text are not counted. 'read', when given,
+  // counts the bytes of 'text' that the parser has read.
+  Tracker(DefinedNames names, int enclosingLevels = 0, std::string_view text = {},
+          const std::size_t* read = nullptr)
+      : names_(names), depthLimit_(kMaxJsonDepth + enclosingLevels), text_(text), read_(read) {}
 
   bool onEvent(int depth, json::parse_event_t event, const json& parsed) {
     switch (event) {
@@ -34,7 +80,7 @@ class Tracker {
       case json::parse_event_t::array_start:
         if (depth >= depthLimit_) {
           throw JsonInputError("JSON nesting deeper than " + std::to_string(kMaxJsonDepth) +
-                               " levels" + where());
+                               " levels" + here() + context());
         }
         frames_.push_back(Frame{event == json::parse_event_t::object_start, {}, {}, 0});
         inValue_ = false;
@@ -58,11 +104,14 @@ class Tracker {
   std::string context() const {
     if (frames_.empty()) return "";
     if (frames_.back().isObject && !inValue_) {
-      const std::string object = path(frames_.size() - 1);
-      return object.empty() ? " (in a member name of the top-level object)"
-                            : " (in a member name of " + quotedName(object) + ")";
+      return " (in a member name of " + member(frames_.size() - 1) + ")";
     }
-    return " (in member " + quotedName(path(frames_.size())) + ")";
+    return " (in " + member(frames_.size()) + ")";
+  }
+
+  // " at <position>" of the last byte the parser read, or "" when it is not counted.
+  std::string here() const {
+    return read_ == nullptr ? "" : " at " + positionText(text_, std::max<std::size_t>(*read_, 1));
   }
 
  private:
@@ -71,7 +120,9 @@ class Tracker {
     frame.currentKey = key;
     inValue_ = true;
     if (!frame.keys.insert(key).second) {
-      throw JsonInputError("member " + quotedName(path(frames_.size())) + " given twice");
+      const std::string what = member(frames_.size());
+      // An unknown member is not named, so its position locates it.
+      throw JsonInputError(what + " given twice" + (what.starts_with("member ") ? "" : here()));
     }
   }
 
@@ -80,27 +131,34 @@ class Tracker {
     if (!frames_.empty() && !frames_.back().isObject) ++frames_.back().index;
   }
 
-  std::string where() const {
-    const std::string at = path(frames_.size());
-    return at.empty() ? "" : " at member " + quotedName(at);
+  bool defined(std::string_view name) const {
+    return std::find(names_.begin(), names_.end(), name) != names_.end();
   }
 
-  // The member path of the first 'count' frames, such as "params.pan" or "items[2].id".
-  std::string path(std::size_t count) const {
-    std::string result;
+  // The member of the first 'count' frames: `member "params.pan"` (or "items[2].id") while every
+  // name on the way is defined, else `an unknown member of "params"`, naming the path up to the
+  // first name that is not. No frame at all is "the top-level object".
+  std::string member(std::size_t count) const {
+    std::string path;
     for (std::size_t i = 0; i < count; ++i) {
       const Frame& frame = frames_[i];
-      if (frame.isObject) {
-        if (!result.empty()) result += '.';
-        result += frame.currentKey;
-      } else {
-        result += '[' + std::to_string(frame.index) + ']';
+      if (!frame.isObject) {
+        path += '[' + std::to_string(frame.index) + ']';
+        continue;
       }
+      if (!defined(frame.currentKey)) {
+        return "an unknown member of " + (path.empty() ? "the top-level object" : quotedName(path));
+      }
+      if (!path.empty()) path += '.';
+      path += frame.currentKey;
     }
-    return result;
+    return path.empty() ? "the top-level object" : "member " + quotedName(path);
   }
 
+  DefinedNames names_;
   int depthLimit_;
+  std::string_view text_;
+  const std::size_t* read_;
   std::vector<Frame> frames_;
   bool inValue_ = false;  // a member name was read and its value is being read
 };
@@ -139,21 +197,10 @@ std::string parseErrorReason(const std::string& what) {
   return reason + expected;
 }
 
-// "line 2, column 5, byte offset 9" for the 1-based byte index nlohmann reports.
-std::string positionText(std::string_view text, std::size_t byteIndex) {
-  const std::size_t offset = std::min(byteIndex == 0 ? 0 : byteIndex - 1, text.size());
-  const std::string_view before = text.substr(0, offset);
-  const std::size_t line =
-      1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
-  const std::size_t lineStart = before.rfind('\n');
-  const std::size_t column = lineStart == std::string_view::npos ? offset + 1 : offset - lineStart;
-  return "line " + std::to_string(line) + ", column " + std::to_string(column) + ", byte offset " +
-         std::to_string(offset);
-}
-
-json parseTracked(std::string_view text, Tracker& tracker) {
+template <typename Iterator>
+json parseTracked(Iterator begin, Iterator end, Tracker& tracker) {
   return json::parse(
-      text.begin(), text.end(),
+      begin, end,
       [&tracker](int depth, json::parse_event_t event, json& parsed) {
         return tracker.onEvent(depth, event, parsed);
       },
@@ -161,10 +208,12 @@ json parseTracked(std::string_view text, Tracker& tracker) {
 }
 
 // Parses 'text' and throws JsonInputError for every fault, naming its position or member.
-json parseReportingFaults(std::string_view text) {
-  Tracker tracker;
+json parseReportingFaults(std::string_view text, DefinedNames names) {
+  std::size_t read = 0;
+  Tracker tracker(names, 0, text, &read);
   try {
-    json parsed = parseTracked(text, tracker);
+    json parsed = parseTracked(CountingIterator(text.data(), &read),
+                               CountingIterator(text.data() + text.size(), &read), tracker);
     // The lexer treats a NUL byte as the end of the input, so a value followed by a NUL parses
     // and whatever follows the NUL goes unread. A raw NUL is never valid JSON.
     if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
@@ -181,7 +230,7 @@ json parseReportingFaults(std::string_view text) {
     throw JsonInputError("malformed JSON at " + position + ": " + reason);
   } catch (const json::out_of_range&) {
     // A number beyond the range of a double, such as 1e999; nlohmann gives no position for it.
-    throw JsonInputError("number out of range" + tracker.context());
+    throw JsonInputError("number out of range" + tracker.here() + tracker.context());
   }
 }
 
@@ -193,16 +242,16 @@ json parseReportingFaults(std::string_view text) {
 // 'text' is not exactly one value that passes every check.
 constexpr std::size_t kOverwrittenScratch = 256;
 
-std::optional<json> parseOverwritingScratch(std::string_view text) {
+std::optional<json> parseOverwritingScratch(std::string_view text, DefinedNames names) {
   constexpr std::string_view kOpen = "[", kSeparator = "\n,\"", kClose = "\"]";
   const std::size_t filler = std::min(text.size(), kOverwrittenScratch);
   std::string wrapped;
   wrapped.reserve(kOpen.size() + text.size() + kSeparator.size() + filler + kClose.size());
   const WipeOnExit wipeWrapped(wrapped);
   wrapped.append(kOpen).append(text).append(kSeparator).append(filler, ' ').append(kClose);
-  Tracker tracker(/*enclosingLevels=*/1);
+  Tracker tracker(names, /*enclosingLevels=*/1);
   try {
-    json parsed = parseTracked(wrapped, tracker);
+    json parsed = parseTracked(wrapped.cbegin(), wrapped.cend(), tracker);
     if (parsed.size() != 2 || text.find('\0') != std::string_view::npos) return std::nullopt;
     return std::move(parsed[0]);
   } catch (const std::exception&) {
@@ -224,10 +273,10 @@ std::string quotedName(std::string_view name) {
   return json(std::string(name)).dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-nlohmann::json parseStrictJson(std::string_view text) {
-  if (std::optional<json> value = parseOverwritingScratch(text)) return *std::move(value);
+nlohmann::json parseStrictJson(std::string_view text, DefinedNames names) {
+  if (std::optional<json> value = parseOverwritingScratch(text, names)) return *std::move(value);
   // Faults are rare: they are described from a parse of the text alone.
-  return parseReportingFaults(text);
+  return parseReportingFaults(text, names);
 }
 
 }  // namespace sdkcore

@@ -52,7 +52,8 @@ class EventLog {
       Logger& logger = Logger::shared();
       if (!logger.hasLogInterfaces()) return;
       auto [message, exception] = buildEvent();
-      // Messages show masked card data and the holder's name in clear.
+      // Messages show the card data masked (card numbers in other fields too), and the holder's
+      // name in clear: the message is wiped once the sinks have seen it.
       const WipeOnExit wipeMessage(message);
       logger.log(classType_, std::string(Logger::TAG), message, std::move(exception));
     } catch (...) {

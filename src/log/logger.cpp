@@ -28,19 +28,12 @@ class SharedLogger final : public Logger {
 };
 
 // The sinks being called on this thread, innermost first, as a chain of stack frames (a sink may
-// log, so deliveries nest). Removal reads it to know that it runs inside a sink's own call.
+// log, so deliveries nest). Removal reads it to know that it runs inside a sink's call.
 struct Delivery {
   const LogInterface* sink;
   const Delivery* outer;
 };
 thread_local const Delivery* deliveriesOnThisThread = nullptr;
-
-bool deliveringOnThisThread(const LogInterface* sink) {
-  for (const Delivery* d = deliveriesOnThisThread; d != nullptr; d = d->outer) {
-    if (d->sink == sink) return true;
-  }
-  return false;
-}
 
 // Marks one call of a sink on this thread for the duration of the scope.
 class DeliveryScope {
@@ -130,8 +123,10 @@ bool Logger::removeLogInterface(const std::shared_ptr<LogInterface>& logger) {
   hasRegistrations_.store(!kept->empty(), std::memory_order_release);
   replaced = std::move(registrations_);
   if (!kept->empty()) registrations_ = std::move(kept);
-  // Inside the sink's own call, waiting would wait for this very thread.
-  if (deliveringOnThisThread(logger.get())) return true;
+  // Inside any sink's call, waiting could wait for this very thread: for the sink's own call, or
+  // for a sink on another thread that is itself waiting for this thread's delivery to end (X's
+  // callback removes Y while Y's callback removes X). No delivery starts after 'removed' is set.
+  if (deliveriesOnThisThread != nullptr) return true;
   // Also waits for deliveries through registrations of the same sink removed earlier.
   deliveryEnded_.wait(lock, [&] {
     return std::none_of(draining_.begin(), draining_.end(),

@@ -16,10 +16,13 @@ struct RejectCase {
 
 class StrictJsonRejects : public ::testing::TestWithParam<RejectCase> {};
 
+// The names the inputs below define; any other name is described, never repeated.
+constexpr std::string_view kNames[] = {"a", "params", "pan", "cvc", "x", "timestamp"};
+
 TEST_P(StrictJsonRejects, NamesTheProblem) {
   const RejectCase& c = GetParam();
   try {
-    parseStrictJson(c.text);
+    parseStrictJson(c.text, kNames);
     FAIL() << "accepted " << c.text;
   } catch (const JsonInputError& error) {
     const std::string message = error.what();
@@ -45,7 +48,17 @@ INSTANTIATE_TEST_SUITE_P(
         RejectCase{"DuplicateInArrayElement", R"([{"x": 1}, {"x": 1, "x": 2}])",
                    "member \"[1].x\" given twice"},
         RejectCase{"TooDeep", nested(65), "deeper than 64 levels"},
-        RejectCase{"TooDeepObjects", nestedObjects(70), "deeper than 64 levels at member \"a.a.a"},
+        RejectCase{"TooDeepObjects", nestedObjects(70),
+                   "deeper than 64 levels at line 1, column 385, byte offset 384 (in member "
+                   "\"a.a.a"},
+        RejectCase{"UnknownDuplicate", R"({"params": {"pan": "1", "y": 1, "y": 2}})",
+                   "an unknown member of \"params\" given twice at line 1, column 35, byte offset 34"},
+        RejectCase{"UnknownTopLevelDuplicate", R"({"y": 1, "y": 2})",
+                   "an unknown member of the top-level object given twice at line 1"},
+        RejectCase{"KnownNameUnderUnknown", R"({"y": {"a": 1, "a": 2}})",
+                   "an unknown member of the top-level object given twice"},
+        RejectCase{"InvalidUtf8UnderUnknown", "{\"params\": {\"y\": \"\xff\"}}",
+                   "(in an unknown member of \"params\")"},
         RejectCase{"InvalidUtf8InValue", "{\"params\": {\"pan\": \"41\xff\"}}",
                    "invalid UTF-8 inside a string at line 1, column 23, byte offset 22 (in member "
                    "\"params.pan\")"},
@@ -63,7 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
         RejectCase{"TrailingComma", R"({"a": 1,})", "malformed JSON"},
         RejectCase{"RawControlCharacter", "[\"a\tb\"]", "malformed JSON"},
         RejectCase{"NumberOutOfRange", R"({"timestamp": 1e999})",
-                   "number out of range (in member \"timestamp\")"},
+                   "number out of range at line 1, column 20, byte offset 19 (in member "
+                   "\"timestamp\")"},
         RejectCase{"LoneSurrogateEscape", R"(["\ud800"])", "malformed JSON"},
         // The parser takes a NUL byte for the end of the input, which would let anything after
         // it through unread.

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <future>
+#include <latch>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -256,6 +257,65 @@ TEST(LoggerTest, RemovalWaitsForDeliveryOnAnotherThreadButNotInsideItsOwnCall) {
   EXPECT_TRUE(removal.get());
   EXPECT_TRUE(sink->finished_);
   first.join();
+}
+
+// Acts on one message only: once every such sink has entered its call, removes its target.
+class CrossRemovingSink : public LogInterface {
+ public:
+  CrossRemovingSink(std::string trigger, std::latch& allInside)
+      : trigger_(std::move(trigger)), allInside_(allInside) {}
+  void log(const std::type_info&, const std::string&, const std::string& message,
+           std::shared_ptr<const std::exception>) override {
+    ++events_;
+    if (message != trigger_) return;
+    allInside_.arrive_and_wait();
+    removed_ = Logger::shared().removeLogInterface(target_.lock());
+  }
+
+  std::weak_ptr<LogInterface> target_;
+  std::atomic<bool> removed_{false};
+  std::atomic<int> events_{0};
+
+ private:
+  std::string trigger_;
+  std::latch& allInside_;
+};
+
+TEST(LoggerTest, SinksRemovingEachOtherOnTwoThreadsDoNotDeadlock) {
+  std::latch allInside(2);
+  auto x = std::make_shared<CrossRemovingSink>("cross-x", allInside);
+  auto y = std::make_shared<CrossRemovingSink>("cross-y", allInside);
+  x->target_ = y;
+  y->target_ = x;
+  Logger::shared().addLogInterface(x);
+  Logger::shared().addLogInterface(y);
+  std::promise<void> doneX, doneY;
+  std::future<void> finishedX = doneX.get_future(), finishedY = doneY.get_future();
+  std::thread threadX([&doneX] {
+    logMessage("cross-x");
+    doneX.set_value();
+  });
+  std::thread threadY([&doneY] {
+    logMessage("cross-y");
+    doneY.set_value();
+  });
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+  const bool finished = finishedX.wait_until(deadline) == std::future_status::ready &&
+                        finishedY.wait_until(deadline) == std::future_status::ready;
+  if (!finished) {
+    // Deadlocked threads can never be joined; the process ends with them.
+    threadX.detach();
+    threadY.detach();
+    FAIL() << "removals waited for each other";
+  }
+  threadX.join();
+  threadY.join();
+  EXPECT_TRUE(x->removed_);
+  EXPECT_TRUE(y->removed_);
+  const int eventsX = x->events_, eventsY = y->events_;
+  logMessage("cross-after");
+  EXPECT_EQ(x->events_, eventsX);
+  EXPECT_EQ(y->events_, eventsY);
 }
 
 }  // namespace
