@@ -10,8 +10,8 @@ BENCH_REPETITIONS ?= 21
 CCACHE := $(if $(shell command -v ccache 2>/dev/null),\
   -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all deps configure build test demo install bench clean format sanitize tsan memcheck fuzz \
-  test-arm64 test-armhf size
+.PHONY: all deps configure build test test-no-openssl demo install bench clean format sanitize tsan \
+  memcheck fuzz test-arm64 test-armhf size
 
 all: build
 
@@ -28,6 +28,16 @@ build: configure
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The library built without OpenSSL (SDKCORE_WITH_OPENSSL=OFF), as on a phone whose platform
+# brings the RSA: builds only that configuration's library, its tests (with the tests' own crypto
+# provider) and the Java binding, whose tests run with JdkCryptoProvider, and runs them.
+NO_OPENSSL_DIR ?= build-no-openssl
+test-no-openssl: deps
+	@cmake -S . -B $(NO_OPENSSL_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DSDKCORE_WITH_OPENSSL=OFF $(CCACHE) $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(NO_OPENSSL_DIR) -j $(JOBS)
+	@cd $(NO_OPENSSL_DIR) && ctest --output-on-failure -j $(JOBS)
 
 # Builds the library and installs it with its headers, resource bundle, CMake package and
 # pkg-config file under PREFIX: `make install PREFIX=DIR`.
@@ -60,10 +70,11 @@ bench: deps
 	  --benchmark_out=$(BENCH_DIR)/bench.json --benchmark_out_format=json
 
 # Instrumented builds with clang, each in a directory of its own (ccache is used when present).
-# They leave out the Java binding and its tests: the JVM is not instrumented. Tests labelled
-# "timing" run too, but skip their time and memory bounds.
+# They leave out the Java and Swift bindings and their tests: neither the JVM nor the Swift runtime
+# is instrumented. Tests labelled "timing" run too, but skip their time and memory bounds.
 CLANG_CMAKE = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 \
-  -DCMAKE_CXX_COMPILER=clang++-14 -DSDKCORE_BUILD_JAVA=OFF -DSDKCORE_BUILD_BENCHMARKS=OFF $(CCACHE) $(CMAKE_FLAGS)
+  -DCMAKE_CXX_COMPILER=clang++-14 -DSDKCORE_BUILD_JAVA=OFF -DSDKCORE_BUILD_SWIFT=OFF -DSDKCORE_BUILD_BENCHMARKS=OFF \
+  $(CCACHE) $(CMAKE_FLAGS)
 CHECKS = -fno-omit-frame-pointer -fno-sanitize-recover=all
 INSTRUMENTED_CTEST = ctest --output-on-failure -j $(JOBS)
 FUZZ_SECONDS ?= 60
@@ -114,7 +125,8 @@ CROSS_TARGETS ?=
 # No debug information: it would double the compile time of cross builds.
 CROSS_CMAKE = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG" "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG" \
-  -DSDKCORE_BUILD_JAVA=OFF -DSDKCORE_BUILD_BENCHMARKS=OFF -DSDKCORE_ICU_DATA=trimmed $(CCACHE) $(CMAKE_FLAGS)
+  -DSDKCORE_BUILD_JAVA=OFF -DSDKCORE_BUILD_SWIFT=OFF -DSDKCORE_BUILD_BENCHMARKS=OFF \
+  -DSDKCORE_ICU_DATA=trimmed $(CCACHE) $(CMAKE_FLAGS)
 
 test-arm64 test-armhf: test-%:
 	@scripts/install-deps.sh $*
@@ -134,4 +146,5 @@ format:
 	@git ls-files '*.hpp' '*.cpp' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD_DIR) build-asan build-tsan build-fuzz build-arm64 build-armhf build-size
+	@rm -rf $(BUILD_DIR) $(NO_OPENSSL_DIR) build-asan build-tsan build-fuzz build-arm64 build-armhf \
+	  build-size

@@ -19,6 +19,30 @@ std::optional<std::string> ParsedArgs::value(const std::string& flag) const {
   return it->second;
 }
 
+namespace {
+
+// The position of args[index] on the command line: the subcommand is argument 1.
+std::string positionText(std::size_t index) { return "position " + std::to_string(index + 2); }
+
+// Usage errors never repeat an argument, which may be card data typed in the wrong place: an
+// unexpected argument is named by its position.
+UsageError unexpectedArgument(const ParsedArgs& parsed, std::size_t maxPositional) {
+  return UsageError("an unexpected argument at " +
+                    positionText(parsed.positionalAt[maxPositional]));
+}
+
+// An unknown option is named by the part before any '=', and only when that part holds no digit;
+// otherwise by its position.
+UsageError unknownOption(const std::string& arg, std::size_t index) {
+  const std::string name = arg.substr(0, arg.find('='));
+  const bool hasDigit = std::any_of(name.begin(), name.end(),
+                                    [](char c) { return c >= '0' && c <= '9'; });
+  if (hasDigit) return UsageError("an unknown option at " + positionText(index));
+  return UsageError("unknown option " + name);
+}
+
+}  // namespace
+
 ParsedArgs parseArgs(const std::vector<std::string>& args, const std::set<std::string>& valueFlags,
                      const std::set<std::string>& switchFlags, std::size_t maxPositional) {
   ParsedArgs parsed;
@@ -27,6 +51,7 @@ ParsedArgs parseArgs(const std::vector<std::string>& args, const std::set<std::s
     if (arg == "--help" || arg == "-h") {
       parsed.help = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
+      // Only known flags get here or into 'parsed', so naming them repeats no data.
       if (parsed.has(arg)) throw UsageError("option " + arg + " given twice");
       if (valueFlags.count(arg)) {
         if (i + 1 >= args.size()) throw UsageError("option " + arg + " needs a value");
@@ -34,14 +59,15 @@ ParsedArgs parseArgs(const std::vector<std::string>& args, const std::set<std::s
       } else if (switchFlags.count(arg)) {
         parsed.switches.insert(arg);
       } else {
-        throw UsageError("unknown option " + arg);
+        throw unknownOption(arg, i);
       }
     } else {
       parsed.positional.push_back(arg);
+      parsed.positionalAt.push_back(i);
     }
   }
   if (!parsed.help && parsed.positional.size() > maxPositional) {
-    throw UsageError("unexpected argument '" + parsed.positional[maxPositional] + "'");
+    throw unexpectedArgument(parsed, maxPositional);
   }
   return parsed;
 }
@@ -59,10 +85,13 @@ ParsedArgs parseArgsWithDashValues(const std::vector<std::string>& args,
     throw UsageError(std::string(error.what()) + " (put -- before a value that begins with '-')");
   }
   if (separator != args.end()) {
-    parsed.positional.insert(parsed.positional.end(), separator + 1, args.end());
+    for (auto it = separator + 1; it != args.end(); ++it) {
+      parsed.positional.push_back(*it);
+      parsed.positionalAt.push_back(static_cast<std::size_t>(it - args.begin()));
+    }
   }
   if (!parsed.help && parsed.positional.size() > maxPositional) {
-    throw UsageError("unexpected argument '" + parsed.positional[maxPositional] + "'");
+    throw unexpectedArgument(parsed, maxPositional);
   }
   return parsed;
 }
@@ -118,13 +147,13 @@ std::string readStdin(std::size_t maxBytes) {
 
 std::string valueOrStdin(const std::string& value) { return value == "-" ? readStdin() : value; }
 
-std::string readFile(const std::string& path) {
+std::string readFile(const std::string& path, std::string_view option) {
   const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   int error = file.get() < 0 ? errno : 0;
   std::string content;
   if (error == 0) error = readAll(file.get(), content);
   if (error != 0) {
-    throw UsageError("cannot read file '" + path + "': " + reason(error));
+    throw UsageError("cannot read the file given to " + std::string(option) + ": " + reason(error));
   }
   return content;
 }

@@ -6,11 +6,12 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
-#include "model/strict_json.hpp"
+#include "sdkcore/strict_json.hpp"
 
 // Conventions shared by every subcommand: exit statuses, argument parsing, reading values and
 // files, and printing one JSON object per line.
@@ -42,6 +43,7 @@ struct ParsedArgs {
   std::map<std::string, std::string> values;  // "--flag" -> value, for flags that take one
   std::set<std::string> switches;             // "--flag" given, for flags without value
   std::vector<std::string> positional;        // everything else, "-" included
+  std::vector<std::size_t> positionalAt;      // the index in the arguments of each positional
   bool help = false;                          // "--help" was given
 
   bool has(const std::string& flag) const { return values.count(flag) || switches.count(flag); }
@@ -50,7 +52,9 @@ struct ParsedArgs {
 
 // Parses 'args'. 'valueFlags' take the next argument as their value; 'switchFlags' take none.
 // Throws UsageError for an unknown flag, a flag given twice, a missing value, or more than
-// 'maxPositional' positional arguments.
+// 'maxPositional' positional arguments. Messages never repeat an argument's value: a flag is
+// named by the part before any '=' (by its position when that part holds a digit), an extra
+// argument by its position on the command line (the subcommand is position 1).
 ParsedArgs parseArgs(const std::vector<std::string>& args, const std::set<std::string>& valueFlags,
                      const std::set<std::string>& switchFlags, std::size_t maxPositional);
 
@@ -68,9 +72,10 @@ std::string readStdin();
 std::string readStdin(std::size_t maxBytes);
 // Returns 'value', or all of standard input when it is "-".
 std::string valueOrStdin(const std::string& value);
-// Returns the bytes of the file at 'path'; throws UsageError naming the file and the reason when
-// it cannot be opened or read (missing, a directory, no permission).
-std::string readFile(const std::string& path);
+// Returns the bytes of the file at 'path', given to 'option'; throws UsageError naming the option
+// (not the path, which may be anything typed) and the reason when it cannot be opened or read
+// (missing, a directory, no permission).
+std::string readFile(const std::string& path, std::string_view option);
 
 // Prints 'json' compactly as one line on standard output. Invalid UTF-8 is replaced.
 void printJsonLine(const nlohmann::json& json);

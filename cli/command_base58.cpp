@@ -8,8 +8,8 @@
 
 #include "cli_support.hpp"
 #include "commands.hpp"
-#include "cryptogram/binding_utils.hpp"
 #include "sdkcore/base58.hpp"
+#include "sdkcore/binding_utils.hpp"
 
 namespace sdkcore::cli {
 namespace {
@@ -83,7 +83,7 @@ std::string modeOf(const ParsedArgs& parsed) {
   if (parsed.positional.empty()) throw UsageError("missing mode: encode or decode");
   const std::string& mode = parsed.positional.front();
   if (mode != "encode" && mode != "decode") {
-    throw UsageError("unknown mode '" + mode + "' (encode or decode)");
+    throw UsageError("unknown mode (encode or decode)");
   }
   return mode;
 }

@@ -10,7 +10,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "brand/card_brand_list_json.hpp"
 #include "cli_support.hpp"
 #include "commands.hpp"
 #include "sdkcore/card_brand.hpp"
@@ -115,7 +114,7 @@ int runCard(const Args& args) {
   const auto* action = std::find_if(std::begin(kActions), std::end(kActions),
                                     [&](const NamedAction& known) { return known.name == name; });
   if (action == std::end(kActions)) {
-    throw UsageError("unknown action '" + name + "' (brand, check, format or expiry)");
+    throw UsageError("unknown action (brand, check, format or expiry)");
   }
   if (parsed.has("--now") && action->run != expiry) {
     throw UsageError("--now applies to 'expiry' only");

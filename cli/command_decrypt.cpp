@@ -1,5 +1,6 @@
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "cli_support.hpp"
 #include "commands.hpp"
@@ -28,11 +29,15 @@ Options:
 Exit status: 0 decrypted, 1 the token does not decrypt, 2 usage or input error.
 )";
 
+// The members of the token command's output, which errors about the JSON input may name.
+constexpr std::string_view kTokenResultNames[] = {"token", "errors", "error"};
+
 // The Base64 token of 'input': the input itself, or the "token" member of a JSON object.
 std::string tokenOf(const std::string& input) {
   const std::size_t first = input.find_first_not_of(" \t\r\n");
   if (first == std::string::npos || input[first] != '{') return input;
-  const nlohmann::json json = asUsageError([&] { return parseStrictJson(input); });
+  const nlohmann::json json =
+      asUsageError([&] { return parseStrictJson(input, kTokenResultNames); });
   const auto token = json.find("token");
   if (token == json.end() || !token->is_string()) {
     throw UsageError("the JSON input has no string member \"token\"");
@@ -46,7 +51,8 @@ int runDecrypt(const Args& rawArgs) {
   const ParsedArgs args = parseArgs(rawArgs, {"--private-key"}, {}, 1);
   if (args.help) return printUsage(kUsage);
   const std::optional<std::string> file = args.value("--private-key");
-  const std::string privatePem = file ? readFile(*file) : std::string(demoPrivateKeyPem());
+  const std::string privatePem =
+      file ? readFile(*file, "--private-key") : std::string(demoPrivateKeyPem());
   const std::string token =
       tokenOf(args.positional.empty() ? readStdin() : valueOrStdin(args.positional[0]));
   // Warned only once the input is known to be usable, so a usage error stays one line.

@@ -4,10 +4,10 @@
 
 #include "cli_support.hpp"
 #include "commands.hpp"
-#include "cryptogram/rsa_cryptogram_cipher.hpp"
 #include "demo_key.hpp"
 #include "sdkcore/cryptogram_cipher_error.hpp"
 #include "sdkcore/key.hpp"
+#include "sdkcore/key_encryption.hpp"
 
 namespace sdkcore::cli {
 namespace {
@@ -23,7 +23,7 @@ constexpr const char* kUsage =
     "                 a published test key that must never protect real card data.\n";
 
 std::string publicKeyText(const ParsedArgs& parsed) {
-  if (const auto path = parsed.value("--pubkey")) return readFile(*path);
+  if (const auto path = parsed.value("--pubkey")) return readFile(*path, "--pubkey");
   warnDemoKeyInUse("encrypt");
   return std::string(demoPublicKeyPem());
 }
@@ -36,14 +36,14 @@ int runEncrypt(const Args& args) {
   const std::string keyText = publicKeyText(parsed);
   const std::string text =
       parsed.positional.empty() ? readStdin() : valueOrStdin(parsed.positional.front());
-  try {
-    const Key key(keyText, "RSA", std::numeric_limits<std::int64_t>::max());
-    printJsonLine({{"token", RSACryptogramCipher().encrypt(text, key)}});
+  const Key key(keyText, "RSA", std::numeric_limits<std::int64_t>::max());
+  const KeyEncryption encryption = encryptWithKey(text, key);
+  if (encryption.token) {
+    printJsonLine({{"token", *encryption.token}});
     return kExitSuccess;
-  } catch (const CryptogramCipherException& error) {
-    printJsonLine({{"error", std::string(caseName(error.error()))}});
-    return kExitFailure;
   }
+  printJsonLine({{"error", std::string(caseName(*encryption.error))}});
+  return kExitFailure;
 }
 
 }  // namespace sdkcore::cli

@@ -77,8 +77,7 @@ unsigned parseJobs(const ParsedArgs& args) {
   const char* end = text->data() + text->size();
   const auto [ptr, ec] = std::from_chars(text->data(), end, jobs);
   if (text->empty() || ec != std::errc() || ptr != end || jobs == 0 || jobs > kMaxJobs) {
-    throw UsageError("--jobs needs a whole number from 1 to " + std::to_string(kMaxJobs) +
-                     ", not '" + *text + "'");
+    throw UsageError("--jobs needs a whole number from 1 to " + std::to_string(kMaxJobs));
   }
   return jobs;
 }
@@ -87,7 +86,7 @@ unsigned parseJobs(const ParsedArgs& args) {
 // demo key.
 TokenDefaults defaultsFrom(const ParsedArgs& args, std::function<void()> onDefaultPubKeyUsed) {
   TokenDefaults defaults;
-  if (auto file = args.value("--pubkey")) defaults.pubKeyOverride = readFile(*file);
+  if (auto file = args.value("--pubkey")) defaults.pubKeyOverride = readFile(*file, "--pubkey");
   defaults.defaultPubKey = std::string(demoPublicKeyPem());
   defaults.onDefaultPubKeyUsed = std::move(onDefaultPubKeyUsed);
   if (auto from = args.value("--from"))
@@ -135,7 +134,8 @@ int runBatch(const ParsedArgs& args, const TokenDefaults& defaults, BatchProgres
 int runSingle(const ParsedArgs& args, const TokenDefaults& defaults) {
   const std::optional<std::string> request = args.value("--request");
   const SDKCoreConfig config =
-      request ? configFromJsonText(*request == "-" ? readStdin() : readFile(*request), defaults)
+      request ? configFromJsonText(
+                    *request == "-" ? readStdin() : readFile(*request, "--request"), defaults)
               : configFromFlags(args, defaults);
   SdkCore core;
   const TokenResult result = core.generateWithConfig(config);

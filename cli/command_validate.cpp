@@ -8,8 +8,8 @@
 
 #include "cli_support.hpp"
 #include "commands.hpp"
+#include "sdkcore/named_validators.hpp"
 #include "sdkcore/validation_result.hpp"
-#include "validation/named_validators.hpp"
 
 namespace sdkcore::cli {
 namespace {
@@ -29,7 +29,7 @@ constexpr std::string_view kUsage =
 
 std::unique_ptr<BaseValidator<std::string>> findValidator(const std::string& name) {
   auto validator = makeNamedValidator(name);
-  if (!validator) throw UsageError("unknown FIELD '" + name + "' (see 'sdkcore validate --help')");
+  if (!validator) throw UsageError("unknown FIELD (see 'sdkcore validate --help')");
   return validator;
 }
 

@@ -2,8 +2,8 @@
 
 #include <mutex>
 
-#include "model/text_form.hpp"
 #include "sdkcore/param_field.hpp"
+#include "sdkcore/string_extensions.hpp"
 
 namespace sdkcore::cli {
 

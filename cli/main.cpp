@@ -65,6 +65,7 @@ int main(int argc, char** argv) {
       return sdkcore::cli::kExitFailure;
     }
   }
-  std::cerr << "sdkcore: unknown subcommand '" << all[0] << "' (see 'sdkcore --help')\n";
+  // The argument is not repeated: it may be card data typed in the wrong place.
+  std::cerr << "sdkcore: unknown subcommand (see 'sdkcore --help')\n";
   return sdkcore::cli::kExitUsage;
 }

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <string_view>
 
-#include "entry/timestamp.hpp"
-#include "model/strict_json.hpp"
+#include "sdkcore/param_field.hpp"
+#include "sdkcore/strict_json.hpp"
 
 namespace sdkcore::cli {
 
@@ -18,8 +18,7 @@ double parseTimestamp(const std::string& text) {
   const char* end = text.data() + text.size();
   const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::general);
   if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(value)) {
-    throw UsageError("--timestamp needs a finite number of seconds since 1970, not " +
-                     quotedName(text));
+    throw UsageError("--timestamp needs a finite number of seconds since 1970");
   }
   return value;
 }
@@ -39,61 +38,68 @@ void rejectFlags(const ParsedArgs& args, std::initializer_list<const char*> flag
   }
 }
 
-std::string requiredFlag(const ParsedArgs& args, const char* flag, const std::string& with) {
-  if (auto value = args.value(flag)) return *value;
-  throw UsageError(std::string("option ") + flag + " is required with " + with);
+void requireFlag(const ParsedArgs& args, const char* flag, const std::string& with) {
+  if (!args.value(flag)) throw UsageError(std::string("option ") + flag + " is required with " + with);
 }
 
-std::string pubKeyOf(const TokenDefaults& defaults) {
-  return defaults.pubKeyOverride ? *defaults.pubKeyOverride : defaults.defaultPubKey.value_or("");
-}
-
-PaymentParamsVariant cardFromFlags(const ParsedArgs& args, const TokenDefaults& defaults) {
+// The variant of a typed-in card: --new-card, with --order, or without.
+std::string_view cardVariant(const ParsedArgs& args) {
   rejectFlags(args, {"--binding-id", "--stored-id"}, "--pan");
-  std::string pan = *args.value("--pan");
-  std::string cvc = requiredFlag(args, "--cvc", "--pan");
-  std::string expiry = requiredFlag(args, "--expiry", "--pan");
-  std::optional<std::string> cardholder = args.value("--cardholder");
+  requireFlag(args, "--cvc", "--pan");
+  requireFlag(args, "--expiry", "--pan");
   if (args.has("--new-card")) {
     rejectFlags(args, {"--order"}, "--new-card");
-    return NewPaymentMethodParams(std::move(pan), std::move(cvc), std::move(expiry),
-                                  std::move(cardholder), pubKeyOf(defaults));
+    return "newPaymentMethodParams";
   }
-  if (auto order = args.value("--order")) {
-    return CardParams(std::move(pan), std::move(cvc), std::move(expiry), std::move(cardholder),
-                      std::move(*order), pubKeyOf(defaults));
-  }
-  return CardParamsInstant(std::move(pan), std::move(cvc), std::move(expiry), std::move(cardholder),
-                           pubKeyOf(defaults));
+  return args.has("--order") ? "cardParams" : "cardParamsInstant";
 }
 
-PaymentParamsVariant storedFromFlags(const ParsedArgs& args, const TokenDefaults& defaults) {
-  if (auto bindingId = args.value("--binding-id")) {
+// The variant of a stored card: a binding, with --order or without, or a stored payment method.
+std::string_view storedVariant(const ParsedArgs& args) {
+  if (args.has("--binding-id")) {
     rejectFlags(args, {"--stored-id", "--expiry", "--cardholder", "--new-card"}, "--binding-id");
-    if (auto order = args.value("--order")) {
-      return BindingParams(pubKeyOf(defaults), std::move(*bindingId), args.value("--cvc"),
-                           std::move(*order));
-    }
-    return BindingParamsInstant(pubKeyOf(defaults), std::move(*bindingId), args.value("--cvc"));
+    return args.has("--order") ? "bindingParams" : "bindingParamsInstant";
   }
   rejectFlags(args, {"--order", "--expiry", "--cardholder", "--new-card"}, "--stored-id");
-  return StoredPaymentMethodParams(pubKeyOf(defaults), *args.value("--stored-id"),
-                                   args.value("--cvc"));
+  return "storedPaymentMethodParams";
+}
+
+// The flag that gives each field; the key comes from the defaults.
+std::optional<std::string> flagValue(const ParsedArgs& args, ParamField field) {
+  switch (field) {
+    case ParamField::PAN:
+      return args.value("--pan");
+    case ParamField::CVC:
+      return args.value("--cvc");
+    case ParamField::EXPIRY:
+      return args.value("--expiry");
+    case ParamField::CARDHOLDER:
+      return args.value("--cardholder");
+    case ParamField::MD_ORDER:
+      return args.value("--order");
+    case ParamField::BINDING_ID:
+      return args.value("--binding-id");
+    case ParamField::STORED_PAYMENT_METHOD_ID:
+      return args.value("--stored-id");
+    case ParamField::PUB_KEY:
+    case ParamField::UNKNOWN:
+      break;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
 SDKCoreConfig configFromFlags(const ParsedArgs& args, const TokenDefaults& defaults) {
-  PaymentParamsVariant payment = [&]() -> PaymentParamsVariant {
-    if (args.has("--pan")) return cardFromFlags(args, defaults);
-    if (args.has("--binding-id") || args.has("--stored-id")) return storedFromFlags(args, defaults);
+  const std::string_view variant = [&] {
+    if (args.has("--pan")) return cardVariant(args);
+    if (args.has("--binding-id") || args.has("--stored-id")) return storedVariant(args);
     throw UsageError(
         "give the card data (--pan, --cvc, --expiry), --binding-id, --stored-id or "
         "--request (see 'sdkcore token --help')");
   }();
-  if (!defaults.pubKeyOverride && defaults.onDefaultPubKeyUsed) defaults.onDefaultPubKeyUsed();
-  return SDKCoreConfig(std::move(payment), defaults.registeredFrom,
-                       defaults.timestamp ? *defaults.timestamp : currentTimeSeconds());
+  return tokenRequestFromFields(
+      variant, [&args](ParamField field) { return flagValue(args, field); }, defaults);
 }
 
 }  // namespace sdkcore::cli

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "cli_support.hpp"
-#include "entry/token_request.hpp"
 #include "sdkcore/sdk_core_config.hpp"
+#include "sdkcore/token_request.hpp"
 #include "sdkcore/zkit_registered_from.hpp"
 
 namespace sdkcore::cli {

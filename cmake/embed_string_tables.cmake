@@ -36,7 +36,7 @@ foreach(table IN LISTS tables)
 endforeach()
 
 file(WRITE "${OUTPUT}" "// Generated at build time from the resource bundle's string tables. Do not edit.
-#include \"model/embedded_string_tables.hpp\"
+#include \"l10n/embedded_string_tables.hpp\"
 
 namespace sdkcore {
 namespace {

@@ -7,8 +7,15 @@ install(TARGETS sdkcore EXPORT sdkcoreTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/sdkcore DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(FILES ${PROJECT_BINARY_DIR}/generated/include/sdkcore/version.h
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/sdkcore)
 install(EXPORT sdkcoreTargets NAMESPACE sdkcore:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/sdkcore)
 
+# A library built without OpenSSL names it nowhere in its package.
+set(sdkcore_openssl_dependency "")
+if(SDKCORE_WITH_OPENSSL)
+  set(sdkcore_openssl_dependency "find_dependency(OpenSSL 3.0)")
+endif()
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/sdkcoreConfig.cmake.in
   ${PROJECT_BINARY_DIR}/sdkcoreConfig.cmake
   INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/sdkcore)
@@ -26,6 +33,10 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/SDKCore_SDKCore.bundle
 file(RELATIVE_PATH sdkcore_pc_to_prefix ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig
      ${CMAKE_INSTALL_PREFIX})
 string(REGEX REPLACE "/$" "" sdkcore_pc_to_prefix "${sdkcore_pc_to_prefix}")
+set(sdkcore_pc_openssl "")
+if(SDKCORE_WITH_OPENSSL)
+  set(sdkcore_pc_openssl " libcrypto")
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/sdkcore.pc.in ${PROJECT_BINARY_DIR}/sdkcore.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/sdkcore.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "cryptogram/binding_utils.hpp"
 #include "fuzz_support.hpp"
 #include "sdkcore/base58.hpp"
+#include "sdkcore/binding_utils.hpp"
 
 namespace {
 

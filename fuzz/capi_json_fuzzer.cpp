@@ -18,11 +18,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "entry/token_request.hpp"
 #include "fuzz_support.hpp"
-#include "model/strict_json.hpp"
+#include "json/strict_json.hpp"
 #include "request_oracle.hpp"
 #include "sdkcore/sdkcore.h"
+#include "sdkcore/token_request.hpp"
 
 namespace {
 

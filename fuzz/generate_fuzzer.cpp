@@ -12,8 +12,8 @@
 #include <type_traits>
 #include <variant>
 
-#include "cryptogram/binding_utils.hpp"
 #include "fuzz_support.hpp"
+#include "sdkcore/binding_utils.hpp"
 #include "sdkcore/sdkcore.hpp"
 #include "support/test_keys.hpp"
 

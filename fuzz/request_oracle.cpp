@@ -5,8 +5,8 @@
 #include <iterator>
 #include <vector>
 
-#include "cryptogram/binding_utils.hpp"
 #include "fuzz_support.hpp"
+#include "sdkcore/binding_utils.hpp"
 #include "sdkcore/string_extensions.hpp"
 #include "support/test_keys.hpp"
 

@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "entry/token_request.hpp"
+#include "sdkcore/token_request.hpp"
 #include "sdkcore/zkit_registered_from.hpp"
 
 // What a JSON token request asks for, read from nlohmann's own DOM without the library's reader,

@@ -14,11 +14,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "entry/token_request.hpp"
 #include "fuzz_support.hpp"
-#include "model/strict_json.hpp"
+#include "json/strict_json.hpp"
 #include "request_oracle.hpp"
 #include "sdkcore/sdk_core.hpp"
+#include "sdkcore/token_request.hpp"
 
 namespace {
 

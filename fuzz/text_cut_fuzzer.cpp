@@ -9,8 +9,8 @@
 #include <string>
 
 #include "fuzz_support.hpp"
-#include "model/unicode_text.hpp"
 #include "sdkcore/string_extensions.hpp"
+#include "text/unicode_text.hpp"
 
 namespace {
 

@@ -12,6 +12,9 @@ packages=(
   g++ clang cmake ninja-build pkg-config make valgrind
   libicu-dev libssl-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   tzdata openjdk-17-jdk-headless junit4
+  # The tests convert a key with the openssl program, as a merchant would; the Swift package's
+  # tests decrypt tokens with it.
+  openssl
   # The sanitizer and libFuzzer runtimes of clang: only a recommended package of clang, which
   # --no-install-recommends leaves out.
   libclang-rt-14-dev

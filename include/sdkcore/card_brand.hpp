@@ -103,4 +103,8 @@ SDKCORE_EXPORT bool isValidSecurityCode(std::string_view text, std::string_view 
 SDKCORE_EXPORT void to_json(nlohmann::json& json, const CardBrand& brand);
 SDKCORE_EXPORT void to_json(nlohmann::ordered_json& json, const CardBrand& brand);
 
+// {"brands":[BRAND,...]}: 'brands' in the given order, each in the JSON form of to_json. The
+// answer of `sdkcore card brand` and of the C interface's brand detection. Throws std::bad_alloc.
+SDKCORE_EXPORT nlohmann::ordered_json cardBrandListJson(std::span<const CardBrand> brands);
+
 }  // namespace sdkcore

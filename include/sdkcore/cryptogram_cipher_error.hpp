@@ -10,7 +10,7 @@ namespace sdkcore {
 
 // Why encrypting a payment string failed. `keyCreationFailed`: the key text is no usable RSA
 // public key (wrong protocol name, not strict Base64, not an RSA key, a modulus under 1024 bits,
-// an even exponent or one below 3);
+// an exponent that is even, below 3 or longer than 64 bits);
 // `algorithmNotSupported`: the key cannot encrypt with PKCS #1 v1.5 padding (a signing-only key);
 // `encryptionFailed`: the encryption itself failed, for example with a text longer than the
 // key's modulus length minus 11 bytes.

@@ -2,8 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include <nlohmann/json_fwd.hpp>
 
@@ -45,6 +48,30 @@ SDKCORE_EXPORT void to_json(nlohmann::json& json, const ExpiryDate& date);
 SDKCORE_EXPORT void to_json(nlohmann::ordered_json& json, const ExpiryDate& date);
 SDKCORE_EXPORT ExpiryDate expiryDateFromJson(const nlohmann::json& json);
 SDKCORE_EXPORT ExpiryDate expiryDateFromJson(const nlohmann::ordered_json& json);
+
+// The error toExpDate() throws: the domain is the message text, the code is always -1, and the
+// localized description names both in the current language ("<domain> (error -1)" in English).
+class SDKCORE_EXPORT ExpDateError : public std::exception {
+ public:
+  ExpDateError(std::string domain, std::string localizedDescription)
+      : domain_(std::move(domain)), localizedDescription_(std::move(localizedDescription)) {}
+  const std::string& domain() const noexcept { return domain_; }
+  int code() const noexcept { return -1; }
+  // A localized text that names the domain and the code.
+  const std::string& localizedDescription() const noexcept { return localizedDescription_; }
+  const char* what() const noexcept override { return localizedDescription_.c_str(); }
+
+ private:
+  std::string domain_;
+  std::string localizedDescription_;
+};
+
+// Turns "MM/YY" into an ExpiryDate (year 2000 + YY, month MM). Throws ExpDateError with domain
+// "Incorrect format, should be MM/YY." when the text does not match ^\d{2}/\d{2}$ (searched like
+// the validators' pattern rule, so one final line terminator may follow), and "Invalid month or
+// year" when the first or last two characters are not ASCII digits (other scripts' digits, or
+// "12/25" followed by a line feed). Does not range-check: "13/99" gives month 13 of 2099.
+SDKCORE_EXPORT ExpiryDate toExpDate(std::string_view text);
 
 }  // namespace sdkcore
 

@@ -43,11 +43,15 @@ class SDKCORE_EXPORT Logger {
   virtual void log(const std::type_info& classMethod, const std::string& tag,
                    const std::string& message, std::shared_ptr<const std::exception> exception);
 
-  // Detaches every registration of 'logger' and returns whether there was one. Once it returns,
-  // the sink is never called again: it waits for deliveries to that sink in progress on other
-  // threads, so it must not be called while holding a lock that the sink takes. Called from
-  // inside that sink's own log() it returns at once, without waiting for other threads, and no
-  // delivery to the sink starts after it. The logger releases its references to the sink.
+  // Detaches every registration of 'logger' and returns whether there was one. In every case no
+  // delivery to the sink starts after it returns, and the logger releases its references to the
+  // sink (deliveries in progress keep theirs until they end).
+  // - Called outside any sink's log(): it also waits for the deliveries to that sink that are in
+  //   progress on other threads, so once it returns the sink is never called again. It must not
+  //   be called while holding a lock that the sink takes.
+  // - Called from inside a sink's log() (any sink's, on this thread): it returns at once without
+  //   waiting, so two sinks that remove each other from two threads cannot deadlock. Deliveries
+  //   to the removed sink already in progress on other threads may still be running.
   virtual bool removeLogInterface(const std::shared_ptr<LogInterface>& logger);
 
   // True when at least one sink is attached; lets callers skip building messages nobody reads.

@@ -18,7 +18,7 @@ enum class RegexOptions : std::uint32_t { none = 0, caseInsensitive = 1 };
 // also just before one line terminator that ends the input (CR LF counts as one). Matching is
 // case-sensitive unless compiled with RegexOptions::caseInsensitive.
 //
-// Made by toRegex() (string_extensions.hpp). The pattern is compiled once; copies share it.
+// Made by toRegex() (below). The pattern is compiled once; copies share it.
 // Immutable and safe to use from any number of threads at once.
 class SDKCORE_EXPORT Regex {
  public:
@@ -39,5 +39,9 @@ class SDKCORE_EXPORT Regex {
   explicit Regex(std::shared_ptr<const Impl> impl) : impl_(std::move(impl)) {}
   std::shared_ptr<const Impl> impl_;
 };
+
+// Compiles 'pattern' (ICU syntax, see Regex). Throws std::invalid_argument naming the pattern
+// when it is invalid or when 'options' holds an unknown bit. Thread-safe.
+SDKCORE_EXPORT Regex toRegex(std::string_view pattern, RegexOptions options = RegexOptions::none);
 
 }  // namespace sdkcore

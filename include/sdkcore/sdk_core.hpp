@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "sdkcore/crypto_provider.hpp"
 #include "sdkcore/export.h"
 #include "sdkcore/sdk_core_config.hpp"
 #include "sdkcore/token_result.hpp"
@@ -14,7 +15,11 @@ class SdkCoreMembers;
 // The library's entry point: turns a request into an encrypted payment token.
 //
 // An instance owns its payment-string processor, its RSA cipher and the seven field validators,
-// all made by the constructor and immutable afterwards; no call leaves state behind.
+// all made by the constructor and immutable afterwards; no call leaves state behind. The RSA
+// encryption and the random bytes come from the crypto provider given at construction, or from
+// the built-in one (OpenSSL). A library built without OpenSSL has no built-in RSA: a core made
+// there without a provider answers every request that reaches the encryption with UNKNOWN
+// "unknown" and logs why.
 //
 // Logging: each call reports to `Logger::shared()` with this object's run-time type and
 // `Logger::TAG`. Card numbers appear in log messages with only their first 6 and last 4
@@ -34,6 +39,10 @@ class SDKCORE_EXPORT SdkCore {
   // Builds the members and calls tzset(), so a TZ set before construction takes effect. Throws
   // only on resource exhaustion.
   SdkCore();
+  // As SdkCore(), with the host's crypto provider for the RSA encryption and the random bytes;
+  // null gives the built-in one. The core shares ownership of the provider and calls it from
+  // every thread that asks for a token (see CryptoProvider). Throws only on resource exhaustion.
+  explicit SdkCore(std::shared_ptr<const CryptoProvider> provider);
   virtual ~SdkCore();
   SdkCore(const SdkCore&) = delete;
   SdkCore& operator=(const SdkCore&) = delete;
@@ -48,9 +57,12 @@ class SDKCORE_EXPORT SdkCore {
   // - UNKNOWN mapped to "timestamp is not a finite number of seconds in range" when the time
   //   stamp is NaN, infinite, its whole part lies outside the signed 64-bit range, or its local
   //   date lies beyond what the C library can represent (years past about +-2^31);
+  // - UNKNOWN mapped to "random generator failed to supply bytes" or "crypto provider failed to
+  //   supply random bytes" when the random source fails (the UUID is never made);
   // - PUB_KEY mapped to "invalid" when no RSA public key can be made from the key text;
   // - UNKNOWN mapped to "unknown" for any other encryption failure (such as a payment string
-  //   too long for the key);
+  //   too long for the key, a provider that fails, throws or answers a cipher text of the wrong
+  //   length, or no RSA encryption at hand);
   // - UNKNOWN mapped to the exception's description for anything unexpected.
   virtual TokenResult generateWithConfig(const SDKCoreConfig& config) noexcept;
 

@@ -6,9 +6,11 @@
 //
 // Conventions, for every function below:
 // - Names begin with `sdkcore_`; types are opaque and known only by pointer.
-// - Every function returns an `int` status from `sdkcore_status` (the one exception is
-//   `sdkcore_version`) and hands results back through out-pointers. On a failure every
-//   out-pointer that was given is set to NULL (or 0); the caller owns nothing.
+// - Every function returns an `int` status from `sdkcore_status` (the exceptions are
+//   `sdkcore_version` and `sdkcore_version_number`) and hands results back through out-pointers.
+//   On a failure every out-pointer that was given is set to NULL (or 0); the caller owns nothing.
+//   The one exception: `sdkcore_generate_token_json` hands back the reader's message, which the
+//   caller frees, on SDKCORE_MALFORMED_REQUEST.
 // - Texts are UTF-8 and passed as a pointer and a length in bytes, so embedded NUL bytes and
 //   invalid UTF-8 reach the library unchanged. A NULL pointer with length 0 is the empty text; a
 //   NULL pointer with a non-zero length is always SDKCORE_INVALID_ARGUMENT.
@@ -21,6 +23,11 @@
 //   SDKCORE_INTERNAL_ERROR.
 // - Enumerations are passed as `int`; a value outside an enumeration is
 //   SDKCORE_INVALID_ARGUMENT. Numeric values are stable; new values may be added.
+// - Misuse that the library cannot see is undefined behaviour, as with any C library: a length
+//   greater than the buffer it describes, a pointer to an object already freed or never made by
+//   the library, freeing an object or buffer twice, `free()` (or any other deallocator) on a
+//   buffer the library hands out, and sharing an object between threads beyond what its
+//   declaration allows. The library's own binding layers (JNI) never do any of these.
 
 #include <stddef.h>
 #include <stdint.h>
@@ -60,6 +67,11 @@ typedef enum sdkcore_status {
 // Thread-safe.
 SDKCORE_EXPORT const char* sdkcore_version(void);
 
+// Returns the library version as one number, MAJOR * 1000000 + MINOR * 1000 + PATCH (3000007
+// for 3.0.7): equal to SDKCORE_VERSION_NUMBER of sdkcore/version.h when the headers and the
+// library are of the same version. Thread-safe.
+SDKCORE_EXPORT uint32_t sdkcore_version_number(void);
+
 // Frees a text or byte buffer that a function below hands to the caller, after overwriting its
 // bytes (they may be card data). Only for buffers that the library says to free with it;
 // `free()` must not be used on them. Thread-safe for distinct buffers.
@@ -72,10 +84,60 @@ SDKCORE_EXPORT int sdkcore_free(void* buffer);
 // that uses it runs.
 typedef struct sdkcore_core sdkcore_core;
 
-// Makes a core in *out_core, to be freed with sdkcore_core_free. Thread-safe.
+// Makes a core in *out_core, to be freed with sdkcore_core_free. It uses the built-in
+// cryptography; in a library built without OpenSSL it has no RSA encryption and answers every
+// token request that reaches the encryption with UNKNOWN "unknown" (and a log event saying why):
+// use sdkcore_core_new_with_provider there. Thread-safe.
 SDKCORE_EXPORT int sdkcore_core_new(sdkcore_core** out_core);
 // Frees the core; no other thread may use it any more.
 SDKCORE_EXPORT int sdkcore_core_free(sdkcore_core* core);
+
+// ---- Crypto provider ---------------------------------------------------------------------------
+
+// One RSA public key in the forms that platform crypto libraries take, all describing the same
+// key. The library has read and checked it (format, size, weak exponent, signing-only keys)
+// before a provider sees it. The bytes are borrowed for the duration of the call.
+typedef struct sdkcore_rsa_public_key {
+  const uint8_t* modulus;  // big-endian magnitude, no leading zero byte
+  size_t modulus_len;      // also the length the cipher text must have
+  const uint8_t* exponent;  // big-endian magnitude, no leading zero byte
+  size_t exponent_len;
+  const uint8_t* pkcs1_der;  // DER of the PKCS #1 RSAPublicKey (SecKeyCreateWithData)
+  size_t pkcs1_der_len;
+  // DER of the SubjectPublicKeyInfo, rsaEncryption with NULL parameters (X509EncodedKeySpec)
+  const uint8_t* spki_der;
+  size_t spki_der_len;
+} sdkcore_rsa_public_key;
+
+// The cryptography a host supplies in place of the built-in one (OpenSSL, where the library is
+// built with it): typically a thin adapter over the platform's own module. Both functions return
+// SDKCORE_OK on success and any other status on failure, and get 'user_data' as given.
+//
+// They are called synchronously on the thread that asks for a token, possibly on several threads
+// at once, so they must be thread-safe; they must not unwind (throw or longjmp) into the library.
+// The library distrusts the answers: a failure status, or a cipher text whose length is not
+// modulus_len, makes the token request fail as an encryption failure (UNKNOWN, "unknown"); a
+// failing random_bytes refuses the token (UNKNOWN, "crypto provider failed to supply random
+// bytes"). The plain text is the library's buffer, wiped after the call; copies the provider
+// makes are the host's to wipe.
+typedef struct sdkcore_crypto_provider {
+  void* user_data;
+  // Encrypts 'plain' with 'key' by RSAES-PKCS1-v1_5 (RFC 8017, random padding), writes the
+  // cipher text to 'cipher' (room for 'cipher_capacity' bytes, at least key->modulus_len) and
+  // sets *cipher_len to its length. Required.
+  int (*encrypt)(void* user_data, const sdkcore_rsa_public_key* key, const uint8_t* plain,
+                 size_t plain_len, uint8_t* cipher, size_t cipher_capacity, size_t* cipher_len);
+  // Fills all 'len' bytes of 'out' from a cryptographically secure random source; the library
+  // asks for a batch at a time (512 bytes per thread), which serves many tokens. NULL: the
+  // library's own source (OpenSSL's generator, or getrandom() in a build without OpenSSL).
+  int (*random_bytes)(void* user_data, uint8_t* out, size_t len);
+} sdkcore_crypto_provider;
+
+// As sdkcore_core_new, with 'provider' (copied; 'user_data' must stay valid until the core is
+// freed) for the RSA encryption and the random bytes. NULL 'provider', or one without 'encrypt',
+// is SDKCORE_INVALID_ARGUMENT. Thread-safe.
+SDKCORE_EXPORT int sdkcore_core_new_with_provider(const sdkcore_crypto_provider* provider,
+                                                  sdkcore_core** out_core);
 
 // The six kinds of payment input.
 typedef enum sdkcore_variant {
@@ -174,7 +236,9 @@ SDKCORE_EXPORT int sdkcore_token_result_free(sdkcore_token_result* result);
 // {"errors": {"PAN": "required"}}. On SDKCORE_MALFORMED_REQUEST (invalid JSON or UTF-8, a member
 // given twice, nesting deeper than 64 levels, a required member missing or of the wrong type, an
 // unknown variant) *out_json is a one-line message naming the member or position, which never
-// quotes the request's data. In both cases *out_json is freed with sdkcore_free; 'out_len' may be
+// quotes the request's data: it names a member only by a name the request format defines (such
+// as "params.pan") and describes any other ("an unknown member of "params" ... at line 1, column
+// 40, byte offset 39"), and never repeats a value. In both cases *out_json is freed with sdkcore_free; 'out_len' may be
 // NULL. Thread-safe as described for sdkcore_core.
 SDKCORE_EXPORT int sdkcore_generate_token_json(sdkcore_core* core, const char* request_json,
                                                size_t request_len, char** out_json,
@@ -229,7 +293,8 @@ SDKCORE_EXPORT int sdkcore_decode_stored_payment_method_id(const char* id, size_
 typedef enum sdkcore_cipher_error {
   SDKCORE_CIPHER_OK = 0,
   // No usable RSA public key: not PEM or Base64 of a key or certificate, not RSA, or weak (a
-  // modulus under 1024 bits, an even exponent or one below 3). Tokens give PUB_KEY "invalid".
+  // modulus under 1024 bits, an exponent that is even, below 3 or longer than 64 bits). Tokens
+  // give PUB_KEY "invalid".
   SDKCORE_CIPHER_KEY_CREATION_FAILED = 1,
   // The key cannot encrypt with PKCS #1 v1.5 (a signing-only key). Tokens give UNKNOWN.
   SDKCORE_CIPHER_ALGORITHM_NOT_SUPPORTED = 2,
@@ -330,9 +395,12 @@ SDKCORE_EXPORT int sdkcore_check_security_code(const char* text, size_t text_len
 // Receives one log event of the library: the tag ("SDK-Core"), the message, and the error the
 // event reports (for a field error its name, such as "CVC", for any other error its description)
 // or NULL when there is none. The texts are borrowed for the duration of the call and are also
-// NUL-terminated. Messages show card numbers and security codes masked but other card data in
-// clear. Called synchronously on the thread that logs, possibly on several threads at once; it
-// must not unwind (throw or longjmp) into the library.
+// NUL-terminated. Messages show card numbers and security codes masked, and every other field
+// with its runs of 12 or more digits (of any script, single spaces or dashes between them) masked
+// as a card number is, since a card number may be typed into the wrong field; other card data
+// (the holder's name, the expiry date) are in clear. Called synchronously on the thread that
+// logs, possibly on several threads at once; it must not unwind (throw or longjmp) into the
+// library.
 typedef void (*sdkcore_log_callback)(void* user_data, const char* tag, size_t tag_len,
                                      const char* message, size_t message_len, const char* error,
                                      size_t error_len);
@@ -342,11 +410,16 @@ typedef void (*sdkcore_log_callback)(void* user_data, const char* tag, size_t ta
 // only later events. Thread-safe.
 SDKCORE_EXPORT int sdkcore_add_log_sink(sdkcore_log_callback callback, void* user_data,
                                         uint64_t* out_handle);
-// Detaches the sink. Once this returns, its callback is never called again: the call waits for
-// deliveries to that sink that are in progress on other threads (so it must not be called while
-// holding a lock that the callback takes). Called from inside that sink's own callback it returns
-// at once, without waiting for other threads, and no delivery to the sink starts after it. A handle
-// that is not attached (never was, or was removed already) is SDKCORE_UNKNOWN_NAME. Thread-safe.
+// Detaches the sink. In every case no call of its callback starts after this returns.
+// - Called outside any log callback: it also waits for calls of that callback in progress on
+//   other threads, so once it returns the callback is never called again (it must therefore not be
+//   called while holding a lock that the callback takes).
+// - Called from inside a log callback (of any sink, on this thread): it returns at once without
+//   waiting, so callbacks that remove each other's sinks on two threads cannot deadlock; calls
+//   already in progress on other threads may still be running, and 'user_data' must stay valid
+//   until they end.
+// A handle that is not attached (never was, or was removed already) is SDKCORE_UNKNOWN_NAME.
+// Thread-safe.
 SDKCORE_EXPORT int sdkcore_remove_log_sink(uint64_t handle);
 
 #ifdef __cplusplus

@@ -1,12 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <exception>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "sdkcore/expiry_date.hpp"
 #include "sdkcore/export.h"
@@ -37,33 +34,12 @@ SDKCORE_EXPORT std::string takeLast(std::string_view text, std::int64_t count);
 // nullopt for anything else (spaces, other scripts' digits, a lone sign) or a value outside the
 // signed 64-bit range (-2^63 is accepted). Never throws.
 SDKCORE_EXPORT std::optional<std::int64_t> toIntOrNil(std::string_view text);
-// Compiles 'pattern' (ICU syntax, see Regex). Throws std::invalid_argument naming the pattern
-// when it is invalid or when 'options' holds an unknown bit. Thread-safe.
-SDKCORE_EXPORT Regex toRegex(std::string_view pattern, RegexOptions options = RegexOptions::none);
 
-// The error toExpDate() throws: the domain is the message text, the code is always -1, and the
-// localized description names both in the current language ("<domain> (error -1)" in English).
-class SDKCORE_EXPORT ExpDateError : public std::exception {
- public:
-  ExpDateError(std::string domain, std::string localizedDescription)
-      : domain_(std::move(domain)), localizedDescription_(std::move(localizedDescription)) {}
-  const std::string& domain() const noexcept { return domain_; }
-  int code() const noexcept { return -1; }
-  // A localized text that names the domain and the code.
-  const std::string& localizedDescription() const noexcept { return localizedDescription_; }
-  const char* what() const noexcept override { return localizedDescription_.c_str(); }
-
- private:
-  std::string domain_;
-  std::string localizedDescription_;
-};
-
-// Turns "MM/YY" into an ExpiryDate (year 2000 + YY, month MM). Throws ExpDateError with domain
-// "Incorrect format, should be MM/YY." when the text does not match ^\d{2}/\d{2}$ (searched like
-// the validators' pattern rule, so one final line terminator may follow), and "Invalid month or
-// year" when the first or last two characters are not ASCII digits (other scripts' digits, or
-// "12/25" followed by a line feed). Does not range-check: "13/99" gives month 13 of 2099.
-SDKCORE_EXPORT ExpiryDate toExpDate(std::string_view text);
+// Returns 'text' with its control characters and the line and paragraph separators escaped as the
+// library's log messages escape them inside quotes (\n, \r, \t, \0, \u{1B}, \u{2028}), quotes and
+// backslashes left as they are: for one-line output of a text already rendered, such as a log
+// message. Bytes that are not valid UTF-8 are copied unchanged. Throws only std::bad_alloc.
+SDKCORE_EXPORT std::string escapeControlCharacters(std::string_view text);
 
 // A colour with components in 0..1, as parseColor() returns it. A plain value.
 struct SDKCORE_EXPORT Color {

@@ -9,7 +9,6 @@
 #include <nlohmann/json.hpp>
 
 #include "brand/ascii_digits.hpp"
-#include "brand/card_brand_list_json.hpp"
 #include "sdkcore/card_brand.hpp"
 
 namespace sdkcore {

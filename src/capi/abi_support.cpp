@@ -1,9 +1,9 @@
 #include "capi/abi_support.hpp"
 
-#include <openssl/crypto.h>
-
 #include <cstdlib>
 #include <cstring>
+
+#include "base/wiped_text.hpp"
 
 namespace sdkcore::capi {
 namespace {
@@ -38,7 +38,7 @@ void freeBuffer(void* buffer) noexcept {
   if (buffer == nullptr) return;
   auto* header =
       reinterpret_cast<BufferHeader*>(static_cast<unsigned char*>(buffer) - sizeof(BufferHeader));
-  OPENSSL_cleanse(buffer, header->size);
+  wipeBytes(buffer, header->size);
   std::free(header);
 }
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "model/unicode_text.hpp"
 #include "sdkcore/sdkcore.h"
+#include "text/unicode_text.hpp"
 
 // What every function of the C interface shares: the exception barrier, the reading of text
 // arguments and the buffers handed to the caller.

@@ -9,9 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "brand/card_brand_list_json.hpp"
+#include "base/wiped_text.hpp"
 #include "capi/abi_support.hpp"
-#include "model/wiped_text.hpp"
 #include "sdkcore/card_brand.hpp"
 #include "sdkcore/sdkcore.h"
 

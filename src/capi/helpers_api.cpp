@@ -6,14 +6,15 @@
 #include <span>
 #include <string>
 
+#include "base/wiped_text.hpp"
 #include "capi/abi_support.hpp"
-#include "cryptogram/binding_utils.hpp"
 #include "cryptogram/rsa_cryptogram_cipher.hpp"
-#include "model/wiped_text.hpp"
 #include "sdkcore/base58.hpp"
+#include "sdkcore/binding_utils.hpp"
 #include "sdkcore/cryptogram_cipher_error.hpp"
 #include "sdkcore/key.hpp"
 #include "sdkcore/sdkcore.h"
+#include "sdkcore/version.h"
 
 // The C interface refuses input at the limit the C++ interface documents.
 static_assert(SDKCORE_BASE58_MAX_INPUT == sdkcore::Base58::kMaxInputBytes);
@@ -42,7 +43,9 @@ int cipherErrorCode(sdkcore::CryptogramCipherError error) noexcept {
 
 extern "C" {
 
-const char* sdkcore_version(void) { return SDKCORE_VERSION_TEXT; }
+const char* sdkcore_version(void) { return SDKCORE_VERSION_STRING; }
+
+uint32_t sdkcore_version_number(void) { return SDKCORE_VERSION_NUMBER; }
 
 int sdkcore_free(void* buffer) {
   sdkcore::capi::freeBuffer(buffer);
@@ -99,11 +102,11 @@ int sdkcore_check_public_key(const char* key, size_t key_len, int* out_cipher_er
     if (out_cipher_error == nullptr) return SDKCORE_INVALID_ARGUMENT;
     *out_cipher_error = SDKCORE_CIPHER_OK;
     if (!isText(key, key_len)) return SDKCORE_INVALID_ARGUMENT;
-    // The same path as a token: the cipher imports the key and encrypts an empty text with it.
-    const sdkcore::Key publicKey(std::string(textOf(key, key_len)), "RSA",
-                                 std::numeric_limits<std::int64_t>::max());
+    // The same checks as a token's, whichever cryptography encrypts: the key is read, checked and
+    // prepared for encryption.
     try {
-      sdkcore::RSACryptogramCipher().encrypt("", publicKey);
+      const sdkcore::ErrorQueueMark mark;
+      sdkcore::cachedRsaKey(textOf(key, key_len));
     } catch (const sdkcore::CryptogramCipherException& error) {
       *out_cipher_error = cipherErrorCode(error.error());
     }

@@ -7,8 +7,8 @@
 #include <memory>
 #include <mutex>
 
+#include "base/no_destructor.hpp"
 #include "capi/abi_support.hpp"
-#include "model/no_destructor.hpp"
 #include "sdkcore/log_interface.hpp"
 #include "sdkcore/logger.hpp"
 #include "sdkcore/sdkcore.h"

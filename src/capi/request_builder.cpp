@@ -1,29 +1,42 @@
 #include "capi/request_builder.hpp"
 
-#include "entry/timestamp.hpp"
+#include <iterator>
+
+#include "cryptogram/timestamp.hpp"
+#include "entry/request_schema.hpp"
 
 namespace {
 
+using sdkcore::ParamField;
 using sdkcore::PaymentParamsVariant;
+namespace schema = sdkcore::schema;
 
-constexpr unsigned bit(sdkcore_field field) noexcept { return 1u << field; }
-
-constexpr unsigned kCardFields = bit(SDKCORE_FIELD_PAN) | bit(SDKCORE_FIELD_CVC) |
-                                 bit(SDKCORE_FIELD_EXPIRY_MMYY) | bit(SDKCORE_FIELD_CARDHOLDER) |
-                                 bit(SDKCORE_FIELD_PUB_KEY);
-constexpr unsigned kBindingFields =
-    bit(SDKCORE_FIELD_BINDING_ID) | bit(SDKCORE_FIELD_CVC) | bit(SDKCORE_FIELD_PUB_KEY);
-
-// The fields of each variant, by sdkcore_variant.
-constexpr unsigned kVariantFields[] = {
-    kCardFields | bit(SDKCORE_FIELD_MD_ORDER),     // cardParams
-    kCardFields,                                   // cardParamsInstant
-    kBindingFields | bit(SDKCORE_FIELD_MD_ORDER),  // bindingParams
-    kBindingFields,                                // bindingParamsInstant
-    kCardFields,                                   // newPaymentMethodParams
-    bit(SDKCORE_FIELD_STORED_PAYMENT_METHOD_ID) | bit(SDKCORE_FIELD_CVC) |
-        bit(SDKCORE_FIELD_PUB_KEY),  // storedPaymentMethodParams
+// The key of each sdkcore_field, by its value.
+constexpr ParamField kKeys[] = {
+    ParamField::PAN,       ParamField::CVC,        ParamField::EXPIRY,
+    ParamField::CARDHOLDER, ParamField::MD_ORDER,  ParamField::BINDING_ID,
+    ParamField::STORED_PAYMENT_METHOD_ID, ParamField::PUB_KEY,
 };
+static_assert(std::size(kKeys) == SDKCORE_FIELD_PUB_KEY + 1);
+static_assert(SDKCORE_VARIANT_STORED_PAYMENT_METHOD_PARAMS + 1 == schema::kVariantCount);
+
+constexpr int fieldOf(ParamField key) noexcept {
+  for (int field = SDKCORE_FIELD_PAN; field <= SDKCORE_FIELD_PUB_KEY; ++field) {
+    if (kKeys[field] == key) return field;
+  }
+  return -1;
+}
+
+// The sdkcore_field values each variant has, one bit each, by sdkcore_variant.
+constexpr std::array<unsigned, schema::kVariantCount> kVariantFields = [] {
+  std::array<unsigned, schema::kVariantCount> bits{};
+  for (std::size_t variant = 0; variant < schema::kVariantCount; ++variant) {
+    for (const schema::Field& field : schema::kVariants[variant].checked.fields()) {
+      bits[variant] |= 1u << fieldOf(field.key);
+    }
+  }
+  return bits;
+}();
 
 }  // namespace
 
@@ -41,46 +54,13 @@ void sdkcore_request::setText(int field, std::string_view text) {
   }
 }
 
-std::string sdkcore_request::required(int field) const {
-  const auto& slot = fields_[static_cast<std::size_t>(field)];
-  return slot ? slot->text() : std::string();
-}
-
-std::optional<std::string> sdkcore_request::optional(int field) const {
-  const auto& slot = fields_[static_cast<std::size_t>(field)];
-  return slot ? std::optional<std::string>(slot->text()) : std::nullopt;
-}
-
 PaymentParamsVariant sdkcore_request::params() const {
-  switch (variant_) {
-    case SDKCORE_VARIANT_CARD_PARAMS:
-      return sdkcore::CardParams(required(SDKCORE_FIELD_PAN), required(SDKCORE_FIELD_CVC),
-                                 required(SDKCORE_FIELD_EXPIRY_MMYY),
-                                 optional(SDKCORE_FIELD_CARDHOLDER),
-                                 required(SDKCORE_FIELD_MD_ORDER), required(SDKCORE_FIELD_PUB_KEY));
-    case SDKCORE_VARIANT_CARD_PARAMS_INSTANT:
-      return sdkcore::CardParamsInstant(required(SDKCORE_FIELD_PAN), required(SDKCORE_FIELD_CVC),
-                                        required(SDKCORE_FIELD_EXPIRY_MMYY),
-                                        optional(SDKCORE_FIELD_CARDHOLDER),
-                                        required(SDKCORE_FIELD_PUB_KEY));
-    case SDKCORE_VARIANT_BINDING_PARAMS:
-      return sdkcore::BindingParams(required(SDKCORE_FIELD_PUB_KEY),
-                                    required(SDKCORE_FIELD_BINDING_ID), optional(SDKCORE_FIELD_CVC),
-                                    required(SDKCORE_FIELD_MD_ORDER));
-    case SDKCORE_VARIANT_BINDING_PARAMS_INSTANT:
-      return sdkcore::BindingParamsInstant(required(SDKCORE_FIELD_PUB_KEY),
-                                           required(SDKCORE_FIELD_BINDING_ID),
-                                           optional(SDKCORE_FIELD_CVC));
-    case SDKCORE_VARIANT_NEW_PAYMENT_METHOD_PARAMS:
-      return sdkcore::NewPaymentMethodParams(
-          required(SDKCORE_FIELD_PAN), required(SDKCORE_FIELD_CVC),
-          required(SDKCORE_FIELD_EXPIRY_MMYY), optional(SDKCORE_FIELD_CARDHOLDER),
-          required(SDKCORE_FIELD_PUB_KEY));
-    default:
-      return sdkcore::StoredPaymentMethodParams(required(SDKCORE_FIELD_PUB_KEY),
-                                                required(SDKCORE_FIELD_STORED_PAYMENT_METHOD_ID),
-                                                optional(SDKCORE_FIELD_CVC));
-  }
+  return schema::makeRecord(static_cast<std::size_t>(variant_),
+                            [this](const schema::Field& field) -> std::optional<std::string> {
+                              const auto& slot = fields_[static_cast<std::size_t>(fieldOf(field.key))];
+                              if (!slot) return std::nullopt;
+                              return slot->text();
+                            });
 }
 
 sdkcore::SDKCoreConfig sdkcore_request::config() const {

@@ -3,7 +3,7 @@
 #include <array>
 #include <optional>
 
-#include "model/wiped_text.hpp"
+#include "base/wiped_text.hpp"
 #include "sdkcore/payment_params.hpp"
 #include "sdkcore/sdk_core_config.hpp"
 #include "sdkcore/sdkcore.h"
@@ -34,8 +34,6 @@ struct sdkcore_request {
   sdkcore::SDKCoreConfig config() const;
 
  private:
-  std::string required(int field) const;
-  std::optional<std::string> optional(int field) const;
   sdkcore::PaymentParamsVariant params() const;
 
   int variant_;

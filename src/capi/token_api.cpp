@@ -7,14 +7,17 @@
 #include <utility>
 
 #include "capi/abi_support.hpp"
+#include "capi/crypto_provider_api.hpp"
 #include "capi/request_builder.hpp"
-#include "entry/token_request.hpp"
-#include "model/strict_json.hpp"
+#include "json/strict_json.hpp"
 #include "sdkcore/param_field.hpp"
 #include "sdkcore/sdk_core.hpp"
 #include "sdkcore/sdkcore.h"
+#include "sdkcore/token_request.hpp"
 
 struct sdkcore_core {
+  explicit sdkcore_core(std::shared_ptr<const sdkcore::CryptoProvider> provider)
+      : core(std::move(provider)) {}
   sdkcore::SdkCore core;
 };
 
@@ -55,7 +58,19 @@ int sdkcore_core_new(sdkcore_core** out_core) {
   return guarded([&] {
     if (out_core == nullptr) return SDKCORE_INVALID_ARGUMENT;
     *out_core = nullptr;
-    *out_core = std::make_unique<sdkcore_core>().release();
+    *out_core = std::make_unique<sdkcore_core>(nullptr).release();
+    return SDKCORE_OK;
+  });
+}
+
+int sdkcore_core_new_with_provider(const sdkcore_crypto_provider* provider,
+                                   sdkcore_core** out_core) {
+  return guarded([&] {
+    if (out_core == nullptr) return SDKCORE_INVALID_ARGUMENT;
+    *out_core = nullptr;
+    if (provider == nullptr || provider->encrypt == nullptr) return SDKCORE_INVALID_ARGUMENT;
+    *out_core =
+        std::make_unique<sdkcore_core>(sdkcore::capi::cryptoProviderOf(*provider)).release();
     return SDKCORE_OK;
   });
 }

@@ -5,11 +5,11 @@
 #include <string>
 #include <utility>
 
+#include "base/wiped_text.hpp"
 #include "capi/abi_support.hpp"
-#include "model/wiped_text.hpp"
+#include "sdkcore/named_validators.hpp"
 #include "sdkcore/sdkcore.h"
 #include "sdkcore/validation_result.hpp"
-#include "validation/named_validators.hpp"
 
 struct sdkcore_validation_result {
   explicit sdkcore_validation_result(sdkcore::ValidationResult result)

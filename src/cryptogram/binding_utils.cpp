@@ -1,4 +1,4 @@
-#include "binding_utils.hpp"
+#include "sdkcore/binding_utils.hpp"
 
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "model/wiped_text.hpp"
+#include "base/wiped_text.hpp"
 #include "sdkcore/base58.hpp"
 
 namespace sdkcore {

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/wiped_text.hpp"
+#include "base/wiped_text.hpp"
 
 namespace sdkcore {
 namespace {
@@ -207,21 +207,6 @@ std::optional<std::string> DefaultPaymentStringProcessor::formatDate(std::int64_
   const std::optional<DateText> date = dateText(timestamp);
   if (!date) return std::nullopt;
   return std::string(date->view());
-}
-
-std::optional<std::string> DefaultPaymentStringProcessor::createPaymentString(
-    std::string_view mdOrder, std::int64_t timestamp, std::string_view uuid,
-    const CoreCardInfo& cardInfo, ZKITRegisteredFrom registeredFrom) const {
-  const CardIdentifier& identifier = cardInfo.identifier();
-  const bool isNewCard = identifier.kind() == CardIdentifier::Kind::newPaymentMethodIdentifier;
-  const std::string_view none;
-  return createPaymentString(
-      mdOrder, timestamp, uuid,
-      PaymentCardFields{isNewCard ? std::string_view(identifier.value()) : none,
-                        cardInfo.cvv() ? std::string_view(*cardInfo.cvv()) : none,
-                        cardInfo.expDate(), isNewCard ? none : std::string_view(identifier.value()),
-                        cardInfo.cardHolder() ? std::string_view(*cardInfo.cardHolder()) : none},
-      registeredFrom);
 }
 
 std::optional<std::string> DefaultPaymentStringProcessor::createPaymentString(

@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "cryptogram/payment_string_processor.hpp"
+#include "sdkcore/expiry_date.hpp"
+#include "sdkcore/zkit_registered_from.hpp"
 
 namespace sdkcore {
 
@@ -32,7 +33,7 @@ struct PaymentCardFields {
 //
 // Thread safety: stateless; one processor may serve any number of threads at once. It takes no
 // lock of its own (the C library serialises its zone data internally).
-class DefaultPaymentStringProcessor final : public PaymentStringProcessor {
+class DefaultPaymentStringProcessor final {
  public:
   // The field separator.
   static constexpr std::string_view SPLASH = "/";
@@ -40,14 +41,8 @@ class DefaultPaymentStringProcessor final : public PaymentStringProcessor {
   DefaultPaymentStringProcessor() = default;
 
   // Returns the payment string, or nullopt when the C library cannot represent the local date of
-  // 'timestamp' (a year beyond the range of its calendar fields). Throws only std::bad_alloc.
-  std::optional<std::string> createPaymentString(std::string_view mdOrder, std::int64_t timestamp,
-                                                 std::string_view uuid,
-                                                 const CoreCardInfo& cardInfo,
-                                                 ZKITRegisteredFrom registeredFrom) const override;
-
-  // As above, from card fields that are views: no copy of the card data is made but the payment
-  // string itself.
+  // 'timestamp' (a year beyond the range of its calendar fields). The card fields are views: no
+  // copy of the card data is made but the payment string itself. Throws only std::bad_alloc.
   std::optional<std::string> createPaymentString(std::string_view mdOrder, std::int64_t timestamp,
                                                  std::string_view uuid,
                                                  const PaymentCardFields& card,

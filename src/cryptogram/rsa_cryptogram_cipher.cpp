@@ -1,7 +1,5 @@
 #include "rsa_cryptogram_cipher.hpp"
 
-#include <openssl/err.h>
-
 #include <cstdint>
 #include <vector>
 
@@ -12,16 +10,6 @@
 
 namespace sdkcore {
 namespace {
-
-// Removes the OpenSSL errors that this call queues on the thread, leaving older ones in place, so
-// that a failure leaves no state behind.
-class ErrorQueueMark {
- public:
-  ErrorQueueMark() noexcept { ERR_set_mark(); }
-  ~ErrorQueueMark() { ERR_pop_to_mark(); }
-  ErrorQueueMark(const ErrorQueueMark&) = delete;
-  ErrorQueueMark& operator=(const ErrorQueueMark&) = delete;
-};
 
 // The key this thread used last, with its text. A run of requests with one merchant key then
 // touches no state shared with other threads: neither the shared cache's lock nor a key's
@@ -47,12 +35,12 @@ class LastKey {
   std::shared_ptr<const RsaPublicKey> key_;
 };
 
-const RsaPublicKey& importKey(std::string_view keyText) {
+}  // namespace
+
+const RsaPublicKey& cachedRsaKey(std::string_view keyText) {
   thread_local LastKey last;
   return last.get(keyText);
 }
-
-}  // namespace
 
 std::string RSACryptogramCipher::encrypt(std::string_view paymentString, const Key& key) const {
   if (key.protocol() != "RSA") {
@@ -64,7 +52,7 @@ std::string RSACryptogramCipher::encrypt(std::string_view paymentString, const K
 std::string RSACryptogramCipher::encryptWithRsaKey(std::string_view paymentString,
                                                    std::string_view keyText) const {
   const ErrorQueueMark mark;
-  const RsaPublicKey& publicKey = importKey(keyText);
+  const RsaPublicKey& publicKey = cachedRsaKey(keyText);
   // Encrypted in place: no copy of the plain text is made that would need wiping.
   const auto* plain = reinterpret_cast<const std::uint8_t*>(paymentString.data());
   // The cipher text is public (it is the token), so this thread's buffer needs no wiping.

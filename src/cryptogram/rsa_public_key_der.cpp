@@ -101,6 +101,13 @@ RsaPublicKeyDer parseCertificateContent(Bytes content) {
 
 }  // namespace
 
+RsaPublicKeyDer parsePkcs1RsaPublicKeyDer(Bytes der) {
+  DerReader outer(der);
+  const Bytes content = outer.read(DerReader::kSequence);
+  outer.expectEnd();
+  return parsePkcs1Content(content, RsaPublicKeyDer::Algorithm::rsaEncryption);
+}
+
 RsaPublicKeyDer parseRsaPublicKeyDer(Bytes der) {
   DerReader outer(der);
   const Bytes content = outer.read(DerReader::kSequence);

@@ -28,4 +28,9 @@ RsaPublicKeyDer parseRsaPublicKeyDer(std::span<const std::uint8_t> der);
 // The result views the parsed bytes, so a temporary buffer would leave it dangling.
 RsaPublicKeyDer parseRsaPublicKeyDer(std::vector<std::uint8_t>&& der) = delete;
 
+// As parseRsaPublicKeyDer, but 'der' must be exactly a PKCS #1 RSAPublicKey: a
+// SubjectPublicKeyInfo or a certificate throws DerFormatError too.
+RsaPublicKeyDer parsePkcs1RsaPublicKeyDer(std::span<const std::uint8_t> der);
+RsaPublicKeyDer parsePkcs1RsaPublicKeyDer(std::vector<std::uint8_t>&& der) = delete;
+
 }  // namespace sdkcore

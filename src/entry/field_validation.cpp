@@ -1,12 +1,9 @@
 #include "entry/field_validation.hpp"
 
-#include <algorithm>
-#include <array>
-#include <initializer_list>
-
-#include "entry/card_data_mask.hpp"
-#include "model/text_form.hpp"
-#include "model/wiped_text.hpp"
+#include "base/wiped_text.hpp"
+#include "log/card_data_mask.hpp"
+#include "log/digit_run_mask.hpp"
+#include "text/text_form.hpp"
 
 namespace sdkcore {
 namespace {
@@ -19,89 +16,59 @@ struct PlanEntry {
   ParamField field;
 };
 
-// The checks of one request in order: at most six, kept in place rather than on the heap.
-class Plan {
- public:
-  Plan(std::initializer_list<PlanEntry> entries) noexcept : size_(entries.size()) {
-    std::copy(entries.begin(), entries.end(), entries_.begin());
+// The validator of each field. A stored payment method's identifier is checked as the binding id
+// it wraps.
+const BaseValidator<std::string>& validatorOf(ParamField field, const FieldValidators& v) {
+  switch (field) {
+    case ParamField::PAN:
+      return v.cardNumber;
+    case ParamField::CVC:
+      return v.cardCode;
+    case ParamField::EXPIRY:
+      return v.cardExpiry;
+    case ParamField::CARDHOLDER:
+      return v.cardHolder;
+    case ParamField::PUB_KEY:
+      return v.pubKey;
+    case ParamField::STORED_PAYMENT_METHOD_ID:
+    case ParamField::BINDING_ID:
+      return v.cardBindingId;
+    case ParamField::MD_ORDER:
+    case ParamField::UNKNOWN:
+      break;
   }
-  const PlanEntry* begin() const noexcept { return entries_.data(); }
-  const PlanEntry* end() const noexcept { return entries_.data() + size_; }
-
- private:
-  std::array<PlanEntry, 6> entries_{};
-  std::size_t size_;
-};
-
-const std::string* present(const std::optional<std::string>& text) {
-  return text ? &*text : nullptr;
+  return v.orderNumber;
 }
 
-Plan planFor(const CardParams& p, const std::string&, const FieldValidators& v) {
-  return {{present(p.cardholder()), &v.cardHolder, ParamField::CARDHOLDER},
-          {&p.mdOrder(), &v.orderNumber, ParamField::MD_ORDER},
-          {&p.expiryMMYY(), &v.cardExpiry, ParamField::EXPIRY},
-          {&p.pan(), &v.cardNumber, ParamField::PAN},
-          {&p.cvc(), &v.cardCode, ParamField::CVC},
-          {&p.pubKey(), &v.pubKey, ParamField::PUB_KEY}};
-}
-
-// cardParamsInstant and newPaymentMethodParams carry the same fields.
-template <typename InstantCard>
-Plan instantCardPlan(const InstantCard& p, const FieldValidators& v) {
-  return {{present(p.cardholder()), &v.cardHolder, ParamField::CARDHOLDER},
-          {&p.expiryMMYY(), &v.cardExpiry, ParamField::EXPIRY},
-          {&p.pan(), &v.cardNumber, ParamField::PAN},
-          {&p.cvc(), &v.cardCode, ParamField::CVC},
-          {&p.pubKey(), &v.pubKey, ParamField::PUB_KEY}};
-}
-
-Plan planFor(const CardParamsInstant& p, const std::string&, const FieldValidators& v) {
-  return instantCardPlan(p, v);
-}
-
-Plan planFor(const NewPaymentMethodParams& p, const std::string&, const FieldValidators& v) {
-  return instantCardPlan(p, v);
-}
-
-Plan planFor(const BindingParams& p, const std::string&, const FieldValidators& v) {
-  return {{&p.mdOrder(), &v.orderNumber, ParamField::MD_ORDER},
-          {&p.bindingId(), &v.cardBindingId, ParamField::BINDING_ID},
-          {present(p.cvc()), &v.cardCode, ParamField::CVC},
-          {&p.pubKey(), &v.pubKey, ParamField::PUB_KEY}};
-}
-
-Plan planFor(const BindingParamsInstant& p, const std::string&, const FieldValidators& v) {
-  return {{&p.bindingId(), &v.cardBindingId, ParamField::BINDING_ID},
-          {present(p.cvc()), &v.cardCode, ParamField::CVC},
-          {&p.pubKey(), &v.pubKey, ParamField::PUB_KEY}};
-}
-
-Plan planFor(const StoredPaymentMethodParams& p, const std::string& storedBindingId,
-             const FieldValidators& v) {
-  return {{&storedBindingId, &v.cardBindingId, ParamField::STORED_PAYMENT_METHOD_ID},
-          {present(p.cvc()), &v.cardCode, ParamField::CVC},
-          {&p.pubKey(), &v.pubKey, ParamField::PUB_KEY}};
+// The check of one field of the request's variant, in the plan's order.
+PlanEntry entryOf(const schema::Field& field, const schema::RequestView& view,
+                  const std::string& storedBindingId, const FieldValidators& validators) {
+  const std::string* value = field.key == ParamField::STORED_PAYMENT_METHOD_ID
+                                 ? &storedBindingId
+                                 : view.text(field.key);
+  return {value, &validatorOf(field.key, validators), field.key};
 }
 
 // The value as log messages may show it: card numbers and security codes masked into 'masked',
-// other values shown as they are, without a copy.
+// other values with their digit runs masked (a card number typed into the wrong field), or as
+// they are, without a copy, when they hold none.
 std::string_view loggable(std::string_view value, ParamField field, std::string& masked) {
   switch (field) {
     case ParamField::PAN:
       return masked = maskCardNumber(value);
     case ParamField::CVC:
       return masked = maskSecurityCode(value);
+    case ParamField::PUB_KEY:
+      return maskDigitRunsOfRepeatedText(value, masked);
     case ParamField::UNKNOWN:
     case ParamField::EXPIRY:
     case ParamField::CARDHOLDER:
-    case ParamField::PUB_KEY:
     case ParamField::STORED_PAYMENT_METHOD_ID:
     case ParamField::BINDING_ID:
     case ParamField::MD_ORDER:
-      return value;
+      return maskDigitRuns(value, masked);
   }
-  return value;
+  return maskDigitRuns(value, masked);
 }
 
 // "validateField(Optional(\"<value>\")): Validate <field>", built in one buffer allocated at its
@@ -148,12 +115,11 @@ std::string codeOf(const ValidationResult& result) {
 
 }  // namespace
 
-std::optional<FieldError> validateFields(const PaymentParamsVariant& params,
+std::optional<FieldError> validateFields(const schema::RequestView& view,
                                          const std::string& storedBindingId,
                                          const FieldValidators& validators, const EventLog& log) {
-  const Plan plan = std::visit(
-      [&](const auto& record) { return planFor(record, storedBindingId, validators); }, params);
-  for (const PlanEntry& entry : plan) {
+  for (const schema::Field& field : view.schema().checked.fields()) {
+    const PlanEntry entry = entryOf(field, view, storedBindingId, validators);
     log.write([&] { return validateMessage(entry); }, entry.field);
     if (!entry.value) continue;
     const ValidationResult result = entry.validator->validate(*entry.value);

@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "entry/event_log.hpp"
+#include "entry/request_schema.hpp"
+#include "log/event_log.hpp"
 #include "sdkcore/base_validator.hpp"
 #include "sdkcore/param_field.hpp"
-#include "sdkcore/payment_params.hpp"
 
 namespace sdkcore {
 
@@ -28,13 +28,13 @@ struct FieldError {
   std::string errorCode;
 };
 
-// Checks the fields that 'params' carries, in the fixed order of its case, and returns the first
-// failure, or nullopt when every field passed or was absent and therefore skipped.
-// 'storedBindingId' is the binding id decoded from a stored payment method's identifier (empty
-// when malformed); it is read only for `StoredPaymentMethodParams`. Logs "validateField(...):
+// Checks the fields that the request carries, in the order of its variant's plan in the schema,
+// and returns the first failure, or nullopt when every field passed or was absent and therefore
+// skipped. 'storedBindingId' is the binding id decoded from a stored payment method's identifier
+// (empty when malformed); it is read only for a stored payment method. Logs "validateField(...):
 // Validate ..." before each check and "validateField(...): Error ..." for the failure, with card
 // numbers and security codes masked. Throws nothing but std::bad_alloc; thread-safe.
-std::optional<FieldError> validateFields(const PaymentParamsVariant& params,
+std::optional<FieldError> validateFields(const schema::RequestView& view,
                                          const std::string& storedBindingId,
                                          const FieldValidators& validators, const EventLog& log);
 

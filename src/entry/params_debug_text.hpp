@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "sdkcore/payment_params.hpp"
+#include "entry/request_schema.hpp"
 #include "sdkcore/zkit_registered_from.hpp"
 
 namespace sdkcore {
@@ -15,8 +15,9 @@ enum class CardDataShown { inClear, masked };
 
 // The text form of a configuration's fields, "SDKCoreConfig(paymentMethodParams: ...,
 // registeredFrom: ..., timestamp: ...)", between 'before' and 'after', built in one buffer
-// allocated at its final size: growing it would leave copies of card data in freed blocks.
-std::string configDebugString(const PaymentParamsVariant& params, ZKITRegisteredFrom registeredFrom,
+// allocated at its final size: growing it would leave copies of card data in freed blocks. The
+// payment input is read through its view (see schema::viewOfAny).
+std::string configDebugString(const schema::RequestView& view, ZKITRegisteredFrom registeredFrom,
                               double timestamp, CardDataShown shown, std::string_view before = {},
                               std::string_view after = {});
 

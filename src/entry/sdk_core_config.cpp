@@ -13,8 +13,8 @@ SDKCoreConfig::SDKCoreConfig(PaymentParamsVariant paymentMethodParams,
       timestamp_(timestamp) {}
 
 std::string debugString(const SDKCoreConfig& config) {
-  return configDebugString(config.paymentMethodParams_, config.registeredFrom_, config.timestamp_,
-                           CardDataShown::inClear);
+  return configDebugString(schema::viewOfAny(config.paymentMethodParams_), config.registeredFrom_,
+                           config.timestamp_, CardDataShown::inClear);
 }
 
 }  // namespace sdkcore

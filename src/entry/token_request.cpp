@@ -1,16 +1,24 @@
-#include "entry/token_request.hpp"
+#include "sdkcore/token_request.hpp"
 
+#include <stdexcept>
 #include <string_view>
 #include <utility>
 
-#include "entry/timestamp.hpp"
-#include "model/strict_json.hpp"
+#include "cryptogram/timestamp.hpp"
+#include "entry/request_schema.hpp"
+#include "json/strict_json.hpp"
 #include "sdkcore/param_field.hpp"
 
 namespace sdkcore {
 namespace {
 
 using nlohmann::json;
+
+// Every member name the request format defines, at any level: the only names its error messages
+// repeat.
+constexpr std::string_view kRequestMemberNames[] = {
+    "variant", "params",     "registeredFrom", "timestamp", "pan",                   "cvc",
+    "pubKey",  "expiryMMYY", "cardholder",     "mdOrder",   "storedPaymentMethodId", "bindingId"};
 
 // Reads the members of one request's `params` object, naming each as "params.<name>" in errors.
 class ParamsReader {
@@ -58,47 +66,19 @@ class ParamsReader {
 };
 
 PaymentParamsVariant paramsOf(const std::string& variant, const ParamsReader& in) {
-  if (variant == "cardParams") {
-    // Arguments are evaluated in an unspecified order; read the members in their declared order
-    // so the first error named is the same on every compiler.
-    std::string pan = in.required("pan"), cvc = in.required("cvc");
-    std::string expiry = in.required("expiryMMYY");
-    std::optional<std::string> cardholder = in.optional("cardholder");
-    std::string order = in.required("mdOrder");
-    return CardParams(std::move(pan), std::move(cvc), std::move(expiry), std::move(cardholder),
-                      std::move(order), in.pubKey());
+  if (const auto index = schema::variantNamed(variant)) {
+    // The members are read in the schema's read order, so that the first error named is the same
+    // on every compiler.
+    return schema::makeRecord(*index, [&in](const schema::Field& field) {
+      const std::string name(schema::memberName(field.key));
+      if (field.key == ParamField::PUB_KEY) return std::optional<std::string>(in.pubKey());
+      return field.required ? std::optional<std::string>(in.required(name.c_str()))
+                            : in.optional(name.c_str());
+    });
   }
-  if (variant == "cardParamsInstant" || variant == "newPaymentMethodParams") {
-    std::string pan = in.required("pan"), cvc = in.required("cvc");
-    std::string expiry = in.required("expiryMMYY");
-    std::optional<std::string> cardholder = in.optional("cardholder");
-    std::string key = in.pubKey();
-    if (variant == "cardParamsInstant") {
-      return CardParamsInstant(std::move(pan), std::move(cvc), std::move(expiry),
-                               std::move(cardholder), std::move(key));
-    }
-    return NewPaymentMethodParams(std::move(pan), std::move(cvc), std::move(expiry),
-                                  std::move(cardholder), std::move(key));
-  }
-  if (variant == "bindingParams") {
-    std::string bindingId = in.required("bindingId");
-    std::optional<std::string> cvc = in.optional("cvc");
-    std::string order = in.required("mdOrder");
-    return BindingParams(in.pubKey(), std::move(bindingId), std::move(cvc), std::move(order));
-  }
-  if (variant == "bindingParamsInstant") {
-    std::string bindingId = in.required("bindingId");
-    std::optional<std::string> cvc = in.optional("cvc");
-    return BindingParamsInstant(in.pubKey(), std::move(bindingId), std::move(cvc));
-  }
-  if (variant == "storedPaymentMethodParams") {
-    std::string storedId = in.required("storedPaymentMethodId");
-    std::optional<std::string> cvc = in.optional("cvc");
-    return StoredPaymentMethodParams(in.pubKey(), std::move(storedId), std::move(cvc));
-  }
+  // Neither the value nor its length is repeated: it may be card data.
   throw JsonInputError(
-      "unknown variant " + quotedName(variant) +
-      " (expected cardParams, cardParamsInstant, bindingParams, "
+      "an unknown variant (expected cardParams, cardParamsInstant, bindingParams, "
       "bindingParamsInstant, newPaymentMethodParams or storedPaymentMethodParams)");
 }
 
@@ -112,8 +92,7 @@ const json* optionalMember(const json& request, const char* name) {
 
 ZKITRegisteredFrom registeredFromText(const std::string& text, const std::string& what) {
   if (const auto from = registeredFromRawValue(text)) return *from;
-  throw JsonInputError(what + " must be ZKIT_CORE, ZKIT_FORMS or ZKIT_PAYMENT, not " +
-                       quotedName(text));
+  throw JsonInputError(what + " must be ZKIT_CORE, ZKIT_FORMS or ZKIT_PAYMENT");
 }
 
 SDKCoreConfig tokenRequestFromJson(const json& request, const TokenRequestDefaults& defaults) {
@@ -151,8 +130,26 @@ SDKCoreConfig tokenRequestFromJsonText(std::string_view text,
   struct WipedTree {
     json value;
     ~WipedTree() { wipeStrings(value); }
-  } request{parseStrictJson(text)};
+  } request{parseStrictJson(text, kRequestMemberNames)};
   return tokenRequestFromJson(request.value, defaults);
+}
+
+SDKCoreConfig tokenRequestFromFields(std::string_view variant, const TokenRequestField& field,
+                                     const TokenRequestDefaults& defaults) {
+  const auto index = schema::variantNamed(variant);
+  if (!index) throw std::invalid_argument("unknown variant");
+  bool usedDefaultPubKey = false;
+  PaymentParamsVariant payment =
+      schema::makeRecord(*index, [&](const schema::Field& wanted) -> std::optional<std::string> {
+        if (wanted.key != ParamField::PUB_KEY) return field(wanted.key);
+        if (defaults.pubKeyOverride) return defaults.pubKeyOverride;
+        if (auto own = field(wanted.key)) return own;
+        usedDefaultPubKey = true;
+        return defaults.defaultPubKey.value_or("");
+      });
+  if (usedDefaultPubKey && defaults.onDefaultPubKeyUsed) defaults.onDefaultPubKeyUsed();
+  return SDKCoreConfig(std::move(payment), defaults.registeredFrom,
+                       defaults.timestamp ? *defaults.timestamp : currentTimeSeconds());
 }
 
 json tokenResultJson(const TokenResult& result) {

@@ -4,9 +4,9 @@
 #include <string_view>
 #include <utility>
 
-#include "model/character_cut.hpp"
-#include "model/wiped_text.hpp"
+#include "base/wiped_text.hpp"
 #include "sdkcore/string_extensions.hpp"
+#include "text/character_cut.hpp"
 
 namespace sdkcore {
 namespace {

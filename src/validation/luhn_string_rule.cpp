@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "model/unicode_text.hpp"
-#include "model/wiped_text.hpp"
+#include "base/wiped_text.hpp"
 #include "sdkcore/string_extensions.hpp"
+#include "text/unicode_text.hpp"
 
 namespace sdkcore {
 namespace {

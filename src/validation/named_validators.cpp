@@ -1,4 +1,4 @@
-#include "validation/named_validators.hpp"
+#include "sdkcore/named_validators.hpp"
 
 #include <algorithm>
 #include <iterator>

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "model/unicode_text.hpp"
+#include "text/unicode_text.hpp"
 
 namespace sdkcore {
 

@@ -3,7 +3,7 @@
 #include <exception>
 #include <utility>
 
-#include "model/unicode_text.hpp"
+#include "text/unicode_text.hpp"
 
 namespace sdkcore {
 

@@ -8,9 +8,11 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "sdkcore/sdkcore.h"
+#include "support/card_number_leak.hpp"
 #include "support/payment_string_fields.hpp"
 #include "support/test_keys.hpp"
 
@@ -132,6 +134,57 @@ TEST(LogSinkApi, SinkRemovingItselfReturnsAtOnceAndHearsNothingMore) {
   sdkcore_core_free(core);
   EXPECT_EQ(sink.removeStatus, SDKCORE_OK);
   EXPECT_EQ(sink.events, 1);
+}
+
+// A card number typed into any other field, in any form, reaches a C sink masked.
+struct FieldCase {
+  int variant;
+  int field;
+};
+
+void appendEvent(void* userData, const char*, size_t, const char* message, size_t length,
+                 const char*, size_t) {
+  static_cast<std::string*>(userData)->append(message, length).append("\n");
+}
+
+TEST(LogSinkApi, CardNumberInAnotherFieldIsMasked) {
+  const std::string publicKey = readFile(SDKCORE_DEMO_PUBLIC_KEY);
+  const FieldCase fields[] = {
+      {SDKCORE_VARIANT_CARD_PARAMS, SDKCORE_FIELD_CARDHOLDER},
+      {SDKCORE_VARIANT_CARD_PARAMS, SDKCORE_FIELD_MD_ORDER},
+      {SDKCORE_VARIANT_CARD_PARAMS, SDKCORE_FIELD_EXPIRY_MMYY},
+      {SDKCORE_VARIANT_CARD_PARAMS, SDKCORE_FIELD_PUB_KEY},
+      {SDKCORE_VARIANT_BINDING_PARAMS, SDKCORE_FIELD_BINDING_ID},
+      {SDKCORE_VARIANT_STORED_PAYMENT_METHOD_PARAMS, SDKCORE_FIELD_STORED_PAYMENT_METHOD_ID}};
+  sdkcore_core* core = nullptr;
+  ASSERT_EQ(sdkcore_core_new(&core), SDKCORE_OK);
+  for (const sdkcore::testing::PanForm& form : sdkcore::testing::panForms()) {
+    for (const FieldCase& c : fields) {
+      std::string log;
+      uint64_t handle = 0;
+      ASSERT_EQ(sdkcore_add_log_sink(appendEvent, &log, &handle), SDKCORE_OK);
+      sdkcore_request* request = nullptr;
+      ASSERT_EQ(sdkcore_request_new(c.variant, &request), SDKCORE_OK);
+      // Every field the variant has gets a valid value, then the field under test the number.
+      const std::pair<int, std::string> texts[] = {
+          {SDKCORE_FIELD_PAN, "4111111111111111"}, {SDKCORE_FIELD_CVC, "123"},
+          {SDKCORE_FIELD_EXPIRY_MMYY, "12/30"},    {SDKCORE_FIELD_MD_ORDER, "ORDER-1"},
+          {SDKCORE_FIELD_BINDING_ID, "BIND-1"},    {SDKCORE_FIELD_PUB_KEY, publicKey},
+          {c.field, "No. " + form.text + " !"}};
+      for (const auto& [field, text] : texts) {
+        sdkcore_request_set_text(request, field, text.data(), text.size());
+      }
+      sdkcore_token_result* result = nullptr;
+      EXPECT_EQ(sdkcore_generate_token(core, request, &result), SDKCORE_OK);
+      sdkcore_token_result_free(result);
+      sdkcore_request_free(request);
+      ASSERT_EQ(sdkcore_remove_log_sink(handle), SDKCORE_OK);
+      const std::string what = form.name + " in field " + std::to_string(c.field) + ":\n" + log;
+      EXPECT_NE(log.find(form.lastFour + " !"), std::string::npos) << what;  // it was logged
+      EXPECT_FALSE(sdkcore::testing::showsPanDigits(log)) << what;
+    }
+  }
+  sdkcore_core_free(core);
 }
 
 }  // namespace

@@ -1,10 +1,21 @@
 # Checks that the README's example in LANGUAGE (the code fence's tag, "c" when not given) is an
 # excerpt of EXAMPLE, which the tests compile and run, line for line (indentation aside).
-# Expects: README, EXAMPLE, and optionally LANGUAGE.
+# Expects: README, EXAMPLE, and optionally LANGUAGE and SKIP (how many blocks in LANGUAGE come
+# before the one to check; 0 when not given).
 if(NOT LANGUAGE)
   set(LANGUAGE c)
 endif()
 file(READ ${README} readme)
+if(SKIP)
+  foreach(i RANGE 1 ${SKIP})
+    string(FIND "${readme}" "```${LANGUAGE}\n" at)
+    if(at EQUAL -1)
+      message(FATAL_ERROR "fewer than ${SKIP} ${LANGUAGE} examples in ${README}")
+    endif()
+    math(EXPR at "${at} + 3")
+    string(SUBSTRING "${readme}" ${at} -1 readme)
+  endforeach()
+endif()
 file(READ ${EXAMPLE} example)
 string(REGEX MATCH "```${LANGUAGE}\n([^`]*)```" block "${readme}")
 if(NOT block)

@@ -13,6 +13,7 @@
 #include <string.h>
 
 #include "sdkcore/sdkcore.h"
+#include "sdkcore/version.h"
 
 static int failures = 0;
 
@@ -672,7 +673,8 @@ int main(int argc, char** argv) {
   private_key = PEM_read_bio_PrivateKey(bio, NULL, NULL, NULL);
   if (private_key == NULL) return 2;
 
-  CHECK(strcmp(sdkcore_version(), "3.0.7") == 0);
+  CHECK(strcmp(sdkcore_version(), SDKCORE_VERSION_STRING) == 0);
+  CHECK(sdkcore_version_number() == SDKCORE_VERSION_NUMBER);
   CHECK_STATUS(SDKCORE_OK, sdkcore_core_new(&core));
   test_six_variants(core, public_key, private_key);
   test_errors(core, public_key);

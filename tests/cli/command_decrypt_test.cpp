@@ -1,6 +1,7 @@
 // `sdkcore decrypt` through the built program: the merchant side of the round trip.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,19 @@ TEST(DecryptCommand, CallersKeyPair) {
   const ProcessResult wrongKey = runCli({"decrypt", tokenOf(token)});
   EXPECT_EQ(wrongKey.status, 1);
   EXPECT_EQ(wrongKey.out, "{\"error\":\"the token does not decrypt with this private key\"}\n");
+}
+
+// The demo key as `openssl rsa -RSAPublicKey_out` writes it (PKCS #1 under its own armour) makes
+// tokens that the demo private key decrypts.
+TEST(DecryptCommand, DemoKeyConvertedToPkcs1Pem) {
+  const std::string spki = writeTempFile("demo_spki.pem", runCli({"demo-key"}).out);
+  const std::string pkcs1 = spki + ".pkcs1";
+  const std::string convert = "openssl rsa -pubin -in '" + spki + "' -RSAPublicKey_out -out '" +
+                              pkcs1 + "' 2>/dev/null";
+  ASSERT_EQ(std::system(convert.c_str()), 0) << "the openssl program is needed: " << convert;
+  const ProcessResult token = runCli({"token", "--pubkey", pkcs1, "--binding-id", "B"});
+  ASSERT_EQ(token.status, 0) << token.out << token.err;
+  EXPECT_EQ(runCli({"decrypt", tokenOf(token)}).status, 0);
 }
 
 struct FieldsCase {

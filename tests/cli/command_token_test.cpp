@@ -18,6 +18,7 @@
 #include <nlohmann/json.hpp>
 
 #include "process.hpp"
+#include "support/card_number_leak.hpp"
 #include "sdkcore/base58.hpp"
 #include "support/resource_use.hpp"
 #include "support/test_keys.hpp"
@@ -182,6 +183,64 @@ TEST(TokenCommand, LogOfASuccessfulCallEndsWithGenerationMethod) {
       runCli({"token", "--log", "--pubkey", pubKeyFile(), "--binding-id", "BIND-1"});
   EXPECT_EQ(ok.status, 0);
   EXPECT_TRUE(ok.err.ends_with("SDK-Core: generation method:\n")) << ok.err;
+}
+
+// A card number typed into any other field, in any form, reaches --log masked.
+TEST(TokenCommand, LogMasksACardNumberInAnotherField) {
+  const std::vector<std::vector<std::string>> requests = {
+      {"--pan", "4111111111111111", "--cvc", "123", "--expiry", "12/30", "--order", "O-1",
+       "--cardholder"},
+      {"--pan", "4111111111111111", "--cvc", "123", "--expiry", "12/30", "--order"},
+      {"--pan", "4111111111111111", "--cvc", "123", "--expiry"},
+      {"--order", "O-1", "--binding-id"},
+      {"--stored-id"}};
+  for (const PanForm& form : panForms()) {
+    for (std::vector<std::string> args : requests) {
+      args.push_back("No. " + form.text + " !");  // the value of the last flag
+      args.insert(args.begin(), {"token", "--log", "--pubkey", pubKeyFile()});
+      const ProcessResult result = runCli(args);
+      const std::string what = form.name + " for " + args[args.size() - 2] + ":\n" + result.err;
+      EXPECT_NE(result.err.find(form.lastFour + " !"), std::string::npos) << what;
+      EXPECT_FALSE(showsPanDigits(result.err)) << what;
+    }
+  }
+}
+
+// Every way a JSON request can be refused, with a card number where the error would name a
+// member or quote a value: neither the message (on stderr, or as a batch result line) nor the log
+// shows it, and no message grows with the input.
+TEST(TokenCommand, RequestErrorsNeverShowTheCardData) {
+  const std::string pan(kLeakPan);
+  const std::string card = R"("params":{"pan":"4111111111111111","cvc":"1","expiryMMYY":"12/30"})";
+  const std::string requests[] = {
+      R"({"variant":"cardParams","params":{"pan":)" + pan + "x}}",
+      R"({"variant":")" + pan + R"(","params":{}})",
+      R"({"variant":")" + pan + std::string(100000, '0') + R"(","params":{}})",
+      R"({"variant":"cardParams","params":{")" + pan + R"(":1,")" + pan + R"(":2}})",
+      R"({")" + pan + R"(":1,")" + pan + R"(":2})",
+      R"({")" + pan + R"(":)" + std::string(70, '[') + std::string(70, ']') + "}",
+      R"({"variant":"cardParams","params":{")" + pan + "\":\"\xff\"}}",
+      R"({")" + pan + "\xff\":1}",
+      R"({")" + pan + R"(":1e999})",
+      R"({"variant":"cardParamsInstant",)" + card + R"(,"registeredFrom":")" + pan + R"("})",
+      R"({"variant":"cardParams","params":{"pan":)" + pan + "}}",
+      R"({"variant":"cardParams","params":{"cvc":")" + pan + R"("}})",
+      R"({"variant":")" + pan + R"("})" + std::string(1, '\0') + pan,
+  };
+  std::string batch;
+  for (const std::string& request : requests) {
+    const ProcessResult single = runCli({"token", "--log", "--request", "-"}, withInput(request));
+    EXPECT_EQ(single.status, 2) << single.err;
+    EXPECT_FALSE(showsPanDigits(single.err)) << single.err;
+    EXPECT_LT(single.err.size(), 300u) << single.err;
+    batch += request + "\n";
+  }
+  const ProcessResult lines = runCli({"token", "--log", "--batch"}, withInput(batch));
+  EXPECT_EQ(lines.status, 0);
+  EXPECT_EQ(std::count(lines.out.begin(), lines.out.end(), '\n'), std::ssize(requests));
+  EXPECT_EQ(lines.out.find("token"), std::string::npos) << lines.out;
+  EXPECT_FALSE(showsPanDigits(lines.out)) << lines.out;
+  EXPECT_FALSE(showsPanDigits(lines.err)) << lines.err;
 }
 
 // ---- batches ----

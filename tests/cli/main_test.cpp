@@ -9,6 +9,7 @@
 
 #include "process.hpp"
 #include "sdkcore/base58.hpp"
+#include "support/card_number_leak.hpp"
 #include "support/test_keys.hpp"
 
 namespace sdkcore::testing {
@@ -66,7 +67,7 @@ const CliCase kCases[] = {
     // The program itself.
     {"NoArguments", {}, "", 2, "", "missing subcommand"},
     {"Help", {"--help"}, "", 0, kUsage, ""},
-    {"UnknownSubcommand", {"frobnicate"}, "", 2, "", "unknown subcommand 'frobnicate'"},
+    {"UnknownSubcommand", {"frobnicate"}, "", 2, "", "unknown subcommand"},
     // version
     {"Version", {"version"}, "", 0, "3\\.0\\.7\n", ""},
     {"VersionHelp", {"version", "--help"}, "", 0, kUsage, ""},
@@ -89,14 +90,14 @@ const CliCase kCases[] = {
     {"TokenPanWithoutCvc", {"token", "--pan", "4111111111111111", "--expiry", "12/30"}, "", 2, "", "--cvc is required"},
     {"TokenMixedVariants", {"token", "--pan", "4", "--cvc", "1", "--expiry", "1", "--binding-id", "b"}, "", 2, "", "--binding-id cannot be used"},
     {"TokenNewCardWithOrder", {"token", "--pan", "4", "--cvc", "1", "--expiry", "1", "--new-card", "--order", "o"}, "", 2, "", "--order cannot be used"},
-    {"TokenUnreadableKeyFile", {"token", "--pubkey", "{MISSING}", "--binding-id", "b"}, "", 2, "", "/nonexistent/sdkcore/key.pem"},
+    {"TokenUnreadableKeyFile", {"token", "--pubkey", "{MISSING}", "--binding-id", "b"}, "", 2, "", "cannot read the file given to --pubkey: No such file"},
     {"TokenUnknownSource", {"token", "--from", "zkit_core", "--binding-id", "b"}, "", 2, "", "ZKIT_CORE"},
     {"TokenBadTimestamp", {"token", "--timestamp", "soon", "--binding-id", "b"}, "", 2, "", "--timestamp"},
     {"TokenInfiniteTimestamp", {"token", "--timestamp", "inf", "--binding-id", "b"}, "", 2, "", "--timestamp"},
     {"TokenRequestAndFlags", {"token", "--request", "-", "--pan", "4"}, "", 2, "", "--pan cannot be used with --request"},
-    {"TokenUnreadableRequest", {"token", "--request", "{MISSING}"}, "", 2, "", "cannot read file"},
-    {"TokenRequestIsADirectory", {"token", "--request", "{DIR}"}, "", 2, "", "cannot read file"},
-    {"TokenPubkeyIsADirectory", {"token", "--pubkey", "{DIR}", "--binding-id", "b"}, "", 2, "", "cannot read file"},
+    {"TokenUnreadableRequest", {"token", "--request", "{MISSING}"}, "", 2, "", "cannot read the file given to --request"},
+    {"TokenRequestIsADirectory", {"token", "--request", "{DIR}"}, "", 2, "", "cannot read the file given to --request"},
+    {"TokenPubkeyIsADirectory", {"token", "--pubkey", "{DIR}", "--binding-id", "b"}, "", 2, "", "cannot read the file given to --pubkey"},
     {"TokenCvcWithLineFeed", {"token", "--pubkey", "{PUBKEY}", "--pan", "4111111111111111", "--cvc", "12\n", "--expiry", "12/30"}, "", 1, R"(\{"errors":\{"CVC":"invalid"\}\}\n)", ""},
     {"TokenProgressWithoutBatch", {"token", "--progress", "--binding-id", "b"}, "", 2, "", "--progress needs --batch"},
     {"TokenProgressAndNoProgress", {"token", "--batch", "--progress", "--no-progress"}, "", 2, "", "cannot be used together"},
@@ -104,7 +105,7 @@ const CliCase kCases[] = {
     {"TokenWrongType", {"token", "--request", "-"}, R"({"variant":"cardParams","params":{"pan":4111111111111111}})", 2, "", "member \"params.pan\" must be a string"},
     {"TokenWrongTypeTimestamp", {"token", "--request", "-"}, R"({"variant":"bindingParamsInstant","params":{"bindingId":"b"},"timestamp":"now"})", 2, "", "member \"timestamp\" must be a number"},
     {"TokenMissingMember", {"token", "--request", "-"}, R"({"variant":"cardParams","params":{"pan":"4111111111111111","expiryMMYY":"12/30"}})", 2, "", "member \"params.cvc\" is missing"},
-    {"TokenUnknownVariant", {"token", "--request", "-"}, R"({"variant":"cardparams","params":{}})", 2, "", "unknown variant \"cardparams\""},
+    {"TokenUnknownVariant", {"token", "--request", "-"}, R"({"variant":"cardparams","params":{}})", 2, "", "an unknown variant"},
     {"TokenDuplicateMember", {"token", "--request", "-"}, R"({"variant":"bindingParamsInstant","params":{"bindingId":"a","bindingId":"b"}})", 2, "", "member \"params.bindingId\" given twice"},
     {"TokenTooDeep", {"token", "--request", "-"}, std::string(65, '[') + std::string(65, ']'), 2, "", "deeper than 64 levels"},
     {"TokenInvalidUtf8", {"token", "--request", "-"}, "{\"variant\":\"cardParams\",\"params\":{\"cardholder\":\"J\xc3\"}}", 2, "", "invalid UTF-8 inside a string"},
@@ -117,25 +118,25 @@ const CliCase kCases[] = {
     {"DecryptNotBase64", {"decrypt", "--private-key", "{PRIVKEY}", "!!!"}, "", 1, R"(\{"error":"the token is not Base64"\}\n)", ""},
     {"DecryptWrongCipherText", {"decrypt", "--private-key", "{PRIVKEY}", "aGVsbG8="}, "", 1, R"(\{"error":"the token does not decrypt with this private key"\}\n)", ""},
     {"DecryptEmpty", {"decrypt", "--private-key", "{PRIVKEY}", "-"}, "", 1, R"(\{"error":"the token is empty"\}\n)", ""},
-    {"DecryptUnreadableKey", {"decrypt", "--private-key", "{MISSING}", "aGVsbG8="}, "", 2, "", "/nonexistent/sdkcore/key.pem"},
-    {"DecryptKeyIsADirectory", {"decrypt", "--private-key", "{DIR}", "aGVsbG8="}, "", 2, "", "cannot read file"},
+    {"DecryptUnreadableKey", {"decrypt", "--private-key", "{MISSING}", "aGVsbG8="}, "", 2, "", "cannot read the file given to --private-key"},
+    {"DecryptKeyIsADirectory", {"decrypt", "--private-key", "{DIR}", "aGVsbG8="}, "", 2, "", "cannot read the file given to --private-key"},
     {"DecryptNotAKey", {"decrypt", "--private-key", "{NOTAKEY}", "aGVsbG8="}, "", 2, "", "not a PEM private key"},
     {"DecryptJsonWithoutToken", {"decrypt", "-"}, R"({"errors":{"PAN":"required"}})", 2, "", "no string member \"token\""},
-    {"DecryptTwoTokens", {"decrypt", "a", "b"}, "", 2, "", "unexpected argument 'b'"},
+    {"DecryptTwoTokens", {"decrypt", "a", "b"}, "", 2, "", "an unexpected argument at position 3"},
     {"DecryptUnknownFlag", {"decrypt", "--key", "x"}, "", 2, "", "unknown option --key"},
     // encrypt
     {"EncryptHelp", {"encrypt", "--help"}, "", 0, kUsage, ""},
     {"Encrypt", {"encrypt", "--pubkey", "{PUBKEY}", "hello"}, "", 0, kToken, ""},
     {"EncryptKeyCreationFailed", {"encrypt", "--pubkey", "{NOTAKEY}", "hello"}, "", 1, R"(\{"error":"keyCreationFailed"\}\n)", ""},
-    {"EncryptUnreadableKey", {"encrypt", "--pubkey", "{MISSING}", "hello"}, "", 2, "", "/nonexistent/sdkcore/key.pem"},
-    {"EncryptKeyIsADirectory", {"encrypt", "--pubkey", "{DIR}", "hello"}, "", 2, "", "cannot read file"},
+    {"EncryptUnreadableKey", {"encrypt", "--pubkey", "{MISSING}", "hello"}, "", 2, "", "cannot read the file given to --pubkey"},
+    {"EncryptKeyIsADirectory", {"encrypt", "--pubkey", "{DIR}", "hello"}, "", 2, "", "cannot read the file given to --pubkey"},
     {"EncryptUnknownFlag", {"encrypt", "--bogus"}, "", 2, "", "--bogus"},
     // validate
     {"ValidateHelp", {"validate", "--help"}, "", 0, kUsage, ""},
     {"ValidateValid", {"validate", "card-number", "4111111111111111"}, "", 0, R"(\{"isValid":true\}\n)", ""},
     {"ValidateInvalid", {"validate", "cvc", "12"}, "", 1, R"(\{"errorCode":"invalid","errorMessage":"[^"]+","isValid":false\}\n|\{"isValid":false,"errorCode":"invalid","errorMessage":"[^"]+"\}\n)", ""},
     {"ValidateFromStdin", {"validate", "expiry", "-"}, "12/30", 0, R"(\{"isValid":true\}\n)", ""},
-    {"ValidateUnknownField", {"validate", "colour", "red"}, "", 2, "", "colour"},
+    {"ValidateUnknownField", {"validate", "colour", "red"}, "", 2, "", "unknown FIELD"},
     {"ValidateMissingValue", {"validate", "cvc"}, "", 2, "", ""},
     // base58
     {"Base58Help", {"base58", "--help"}, "", 0, kUsage, ""},
@@ -145,7 +146,7 @@ const CliCase kCases[] = {
     {"Base58DecodeRaw", {"base58", "decode", "Cn8eVZg"}, "", 0, "hello", ""},
     {"Base58DecodeInvalid", {"base58", "decode", "0OIl"}, "", 1, "", ""},
     {"Base58DecodeEmpty", {"base58", "decode", ""}, "", 1, "", ""},
-    {"Base58UnknownAction", {"base58", "rot13", "x"}, "", 2, "", "rot13"},
+    {"Base58UnknownAction", {"base58", "rot13", "x"}, "", 2, "", "unknown mode"},
     {"Base58EncodeTooLarge", {"base58", "encode"}, std::string(65537, 'a'), 2, "", "too large"},
     {"Base58EncodeHexTooLarge", {"base58", "encode", "--hex", "-"}, std::string(131074, '0'), 2, "", "too large"},
     {"Base58DecodeTooLarge", {"base58", "decode", std::string(65537, '2')}, "", 2, "", "too large"},
@@ -172,7 +173,7 @@ const CliCase kCases[] = {
     {"CardExpiryBadNow", {"card", "expiry", "12/30", "--now", "2025-13"}, "", 2, "", "--now"},
     {"CardNowOutsideExpiry", {"card", "check", "4111", "--now", "2025-06"}, "", 2, "", "--now"},
     {"CardMissingText", {"card", "check"}, "", 2, "", "missing TEXT"},
-    {"CardUnknownAction", {"card", "luhn", "4111"}, "", 2, "", "luhn"},
+    {"CardUnknownAction", {"card", "luhn", "4111"}, "", 2, "", "unknown action"},
     {"CardUnknownFlag", {"card", "check", "-4111"}, "", 2, "", "put --"},
     // demo-key
     {"DemoKeyHelp", {"demo-key", "--help"}, "", 0, kUsage, ""},
@@ -184,6 +185,44 @@ const CliCase kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, CliCommand, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return info.param.name; });
+
+// A card number typed where an option or argument was expected: the usage error names the option
+// or the position, never the value.
+struct UsageLeakCase {
+  std::string name;
+  std::vector<std::string> args;
+  std::string err;  // text standard error must contain
+  friend void PrintTo(const UsageLeakCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class CliUsageError : public ::testing::TestWithParam<UsageLeakCase> {};
+
+const std::string kTypedPan(kLeakPan);
+
+TEST_P(CliUsageError, NamesTheOptionNeverTheValue) {
+  const ProcessResult result = runCli(GetParam().args);
+  EXPECT_EQ(result.status, 2) << result.err;
+  EXPECT_NE(result.err.find(GetParam().err), std::string::npos) << result.err;
+  EXPECT_FALSE(std::regex_search(result.err, std::regex("[0-9]{7}"))) << result.err;
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cases, CliUsageError, ::testing::Values(
+    UsageLeakCase{"OptionWithValue", {"token", "--cvc=837"}, "unknown option --cvc"},
+    UsageLeakCase{"PanAfterEquals", {"token", "--pan=" + kTypedPan}, "unknown option --pan"},
+    UsageLeakCase{"PanAsOption", {"token", "-" + kTypedPan}, "an unknown option at position 2"},
+    UsageLeakCase{"StrayPan", {"token", "--binding-id", "b", kTypedPan}, "an unexpected argument at position 4"},
+    UsageLeakCase{"StrayPanAfterSeparator", {"validate", "cvc", "1", "--", kTypedPan}, "an unexpected argument at position 5"},
+    UsageLeakCase{"PanAsSubcommand", {kTypedPan}, "unknown subcommand"},
+    UsageLeakCase{"PanAsValidator", {"validate", kTypedPan, "1"}, "unknown FIELD"},
+    UsageLeakCase{"PanAsMode", {"base58", kTypedPan}, "unknown mode"},
+    UsageLeakCase{"PanAsAction", {"card", kTypedPan, "1"}, "unknown action"},
+    UsageLeakCase{"PanAsJobs", {"token", "--batch", "--jobs", kTypedPan}, "--jobs"},
+    UsageLeakCase{"PanAsSource", {"token", "--from", kTypedPan, "--binding-id", "b"}, "--from must be ZKIT_CORE"},
+    UsageLeakCase{"PanAsTimestamp", {"token", "--timestamp", kTypedPan + "x", "--binding-id", "b"}, "--timestamp"},
+    UsageLeakCase{"PanAsKeyFile", {"token", "--pubkey", "/nonexistent/" + kTypedPan, "--binding-id", "b"}, "--pubkey"}),
+    [](const auto& info) { return info.param.name; });
+// clang-format on
 
 // Input of exactly the limit converts (outputs too long for the pattern check of the table).
 TEST(CliBase58, ConvertsInputOfTheLimit) {

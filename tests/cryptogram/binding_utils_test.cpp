@@ -1,4 +1,4 @@
-#include "cryptogram/binding_utils.hpp"
+#include "sdkcore/binding_utils.hpp"
 
 #include <gtest/gtest.h>
 

@@ -48,17 +48,16 @@ class ScopedTimeZone {
   std::optional<std::string> previous_;
 };
 
-CoreCardInfo newCard(std::optional<ExpiryDate> expiry, std::optional<std::string> holder) {
-  return CoreCardInfo(CardIdentifier::newPaymentMethodIdentifier("4111111111111111"), expiry, "123",
-                      std::move(holder));
+// Absent texts are empty fields.
+PaymentCardFields newCard(std::optional<ExpiryDate> expiry, std::string_view holder) {
+  return PaymentCardFields{"4111111111111111", "123", expiry, {}, holder};
 }
 
-CoreCardInfo storedCard(std::optional<std::string> cvv) {
-  return CoreCardInfo(CardIdentifier::storedPaymentMethodIdentifier("BIND-77"), std::nullopt,
-                      std::move(cvv), std::nullopt);
+PaymentCardFields storedCard(std::string_view cvv) {
+  return PaymentCardFields{{}, cvv, std::nullopt, "BIND-77", {}};
 }
 
-std::string build(std::string_view order, const CoreCardInfo& info,
+std::string build(std::string_view order, const PaymentCardFields& info,
                   std::int64_t timestamp = kTimestamp) {
   return DefaultPaymentStringProcessor()
       .createPaymentString(order, timestamp, kUuid, info, ZKITRegisteredFrom::ZKIT_CORE)
@@ -73,18 +72,16 @@ TEST(PaymentString, WorkedExamplesByteForByte) {
   EXPECT_EQ(build("ORDER-1", newCard(ExpiryDate(2025, 3), "JOHN DOE")),
             prefix + "/4111111111111111/123/20253/ORDER-1//JOHN DOE/ZKIT_CORE");
   EXPECT_EQ(build("ORDER-1", storedCard("123")), prefix + "//123//ORDER-1/BIND-77//ZKIT_CORE");
-  EXPECT_EQ(build("", storedCard(std::nullopt)), prefix + "/////BIND-77//ZKIT_CORE");
+  EXPECT_EQ(build("", storedCard({})), prefix + "/////BIND-77//ZKIT_CORE");
 }
 
 TEST(PaymentString, EveryFieldKeepsItsSeparators) {
   const ScopedTimeZone zone("UTC");
   const DefaultPaymentStringProcessor processor;
-  const CoreCardInfo bare(CardIdentifier::newPaymentMethodIdentifier("4111"), std::nullopt,
-                          std::nullopt, std::nullopt);
+  const PaymentCardFields bare{"4111", {}, std::nullopt, {}, {}};
   EXPECT_EQ(processor.createPaymentString("", 0, "U", bare, ZKITRegisteredFrom::ZKIT_PAYMENT),
             "1970-01-01T00:00:00+00:00/U/4111//////ZKIT_PAYMENT");
-  const CoreCardInfo january(CardIdentifier::newPaymentMethodIdentifier("4"), ExpiryDate(2030, 1),
-                             std::nullopt, "A/B");
+  const PaymentCardFields january{"4", {}, ExpiryDate(2030, 1), {}, "A/B"};
   // Values are inserted unchanged, even a separator inside one.
   EXPECT_EQ(processor.createPaymentString("O/1", 0, "U", january, ZKITRegisteredFrom::ZKIT_FORMS),
             "1970-01-01T00:00:00+00:00/U/4//20301/O/1//A/B/ZKIT_FORMS");
@@ -97,7 +94,7 @@ TEST(PaymentString, ExpiryFieldIsTheDateFormat) {
   constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
   for (const ExpiryDate date :
        {ExpiryDate(-5, 0), ExpiryDate(kMin, kMin), ExpiryDate(kMax, kMin), ExpiryDate(0, kMax)}) {
-    const std::string built = build("O", newCard(date, std::nullopt));
+    const std::string built = build("O", newCard(date, {}));
     EXPECT_NE(built.find("/123/" + date.format() + "/O/"), std::string::npos) << built;
   }
 }
@@ -224,7 +221,7 @@ TEST(LocalDateRange, DatesTheCLibraryCannotRepresentGiveNoPaymentString) {
 TEST(PaymentString, OneProcessorServesManyThreads) {
   const ScopedTimeZone zone("UTC");
   const DefaultPaymentStringProcessor processor;
-  const CoreCardInfo info = newCard(ExpiryDate(2025, 12), "JOHN DOE");
+  const PaymentCardFields info = newCard(ExpiryDate(2025, 12), "JOHN DOE");
   constexpr int kThreads = 8;
   std::vector<int> mismatches(kThreads, 0);
   std::vector<std::thread> threads;

@@ -98,6 +98,17 @@ Bytes derOfPublicPem(std::string_view publicPem) {
   return der;
 }
 
+Bytes pkcs1DerOfPublicPem(std::string_view publicPem) {
+  const BioPtr in = readBio(publicPem);
+  const PkeyPtr key(PEM_read_bio_PUBKEY(in.get(), nullptr, nullptr, nullptr));
+  unsigned char* raw = nullptr;
+  const int size = key ? i2d_PublicKey(key.get(), &raw) : 0;
+  if (size <= 0) throw std::runtime_error("PKCS #1 export failed");
+  Bytes der(raw, raw + size);
+  OPENSSL_free(raw);
+  return der;
+}
+
 RsaNumbers numbersOf(std::string_view publicPem) {
   const BioPtr in = readBio(publicPem);
   const PkeyPtr key(PEM_read_bio_PUBKEY(in.get(), nullptr, nullptr, nullptr));

@@ -33,6 +33,9 @@ std::string pem(const Bytes& der, std::string_view label = "PUBLIC KEY");
 // The DER SubjectPublicKeyInfo of a PEM public key.
 Bytes derOfPublicPem(std::string_view publicPem);
 
+// The DER PKCS #1 RSAPublicKey of a PEM public key, as OpenSSL writes it.
+Bytes pkcs1DerOfPublicPem(std::string_view publicPem);
+
 struct RsaNumbers {
   Bytes modulus;
   Bytes exponent;

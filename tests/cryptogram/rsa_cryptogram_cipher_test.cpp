@@ -151,6 +151,13 @@ INSTANTIATE_TEST_SUITE_P(
                        return testing::base64(testing::pkcs1(n.modulus, n.exponent));
                      },
                      2048},
+        AcceptedCase{"Pkcs1UnderItsOwnArmourWithCrLf",
+                     [] {
+                       const auto n = numbers2048();
+                       return withCrLf(
+                           testing::pem(testing::pkcs1(n.modulus, n.exponent), "RSA PUBLIC KEY"));
+                     },
+                     2048},
         AcceptedCase{"SpkiWithoutNullParameters",
                      [] {
                        const auto n = numbers2048();
@@ -197,11 +204,20 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"ArmourOnly",
                     [] { return rsaKey("-----BEGIN PUBLIC KEY-----\n-----END PUBLIC KEY-----\n"); },
                     kKeyCreationFailed},
-        RefusedCase{"RsaPublicKeyArmourStays",
+        RefusedCase{"SpkiUnderPkcs1Armour",
+                    [] { return rsaKey(testing::pem(der2048(), "RSA PUBLIC KEY")); },
+                    kKeyCreationFailed},
+        RefusedCase{"Pkcs1ArmourEndingAsSpki",
                     [] {
                       const auto n = numbers2048();
-                      return rsaKey(
-                          testing::pem(testing::pkcs1(n.modulus, n.exponent), "RSA PUBLIC KEY"));
+                      return rsaKey(replaced(
+                          testing::pem(testing::pkcs1(n.modulus, n.exponent), "RSA PUBLIC KEY"),
+                          "END RSA PUBLIC KEY", "END PUBLIC KEY"));
+                    },
+                    kKeyCreationFailed},
+        RefusedCase{"ExponentOneUnderPkcs1Armour",
+                    [] {
+                      return rsaKey(testing::pem(pkcs1WithExponent({0x01}), "RSA PUBLIC KEY"));
                     },
                     kKeyCreationFailed},
         RefusedCase{"LowerCaseArmourStays",
@@ -285,6 +301,15 @@ INSTANTIATE_TEST_SUITE_P(
                       return pemKey(pkcs1WithExponent({0x01, 0x00, 0x00}));
                     },
                     kKeyCreationFailed},
+        RefusedCase{"Exponent65Bits",
+                    [] { return pemKey(pkcs1WithExponent({0x01, 0, 0, 0, 0, 0, 0, 0, 0x01})); },
+                    kKeyCreationFailed},
+        RefusedCase{"Exponent3071BitsOn3072BitModulus",
+                    [] {
+                      Bytes exponent = modulusOfBits(3071);
+                      return pemKey(testing::pkcs1(modulusOfBits(3072), exponent));
+                    },
+                    kKeyCreationFailed},
         RefusedCase{"ExponentNotBelowModulus",
                     [] { return pemKey(pkcs1WithExponent(numbers2048().modulus)); },
                     kKeyCreationFailed},
@@ -300,6 +325,11 @@ TEST(RSACryptogramCipherTest, SmallestAllowedModulusAndExponentWork) {
   const std::string token =
       encrypt("x", rsaKey(testing::pem(testing::pkcs1(modulusOfBits(1024), {0x03}))));
   EXPECT_EQ(token.size(), 172U);
+}
+
+TEST(RSACryptogramCipherTest, LongestAllowedExponentWorks) {
+  const Bytes exponent = {0x80, 0, 0, 0, 0, 0, 0, 0x01};  // 64 bits
+  EXPECT_EQ(encrypt("x", rsaKey(testing::pem(pkcs1WithExponent(exponent)))).size(), 344U);
 }
 
 TEST(RSACryptogramCipherTest, ExpirationIsNotRead) {

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "entry/log_capture.hpp"
 #include "entry/payment_input.hpp"
 #include "sdkcore/card_code_validator.hpp"
 #include "sdkcore/card_expiry_validator.hpp"
 #include "sdkcore/card_holder_validator.hpp"
 #include "sdkcore/card_number_validator.hpp"
+#include "support/log_capture.hpp"
 #include "validation/card_binding_id_validator.hpp"
 #include "validation/order_number_validator.hpp"
 #include "validation/pub_key_validator.hpp"
@@ -38,7 +38,8 @@ class FieldValidation : public ::testing::TestWithParam<PlanCase> {
   std::optional<FieldError> run(const PaymentParamsVariant& params) const {
     const FieldValidators validators{orderNumber_, cardExpiry_, cardNumber_, cardBindingId_,
                                      cardCode_,    cardHolder_, pubKey_};
-    return validateFields(params, storedBindingIdOf(params), validators, log_);
+    const schema::RequestView view = schema::viewOf(params);
+    return validateFields(view, storedBindingIdOf(view), validators, log_);
   }
 
  private:

@@ -20,10 +20,10 @@
 #include <utility>
 #include <vector>
 
-#include "entry/log_capture.hpp"
 #include "sdkcore/base58.hpp"
 #include "sdkcore/logger.hpp"
 #include "sdkcore/string_extensions.hpp"
+#include "support/log_capture.hpp"
 #include "support/resource_use.hpp"
 #include "support/test_keys.hpp"
 

@@ -1,10 +1,10 @@
-#include "entry/token_request.hpp"
+#include "sdkcore/token_request.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "model/strict_json.hpp"
+#include "json/strict_json.hpp"
 
 namespace sdkcore {
 namespace {
@@ -85,9 +85,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, ConfigFromJsonRejects, ::testing::Values(
     RejectCase{"OptionalWrongType", R"({"variant":"bindingParamsInstant","params":{"bindingId":"b","cvc":123}})", "member \"params.cvc\" must be a string or null"},
     RejectCase{"PubKeyWrongType", R"({"variant":"bindingParamsInstant","params":{"bindingId":"b","pubKey":false}})", "member \"params.pubKey\" must be a string"},
     RejectCase{"SourceWrongType", R"({"variant":"bindingParamsInstant","params":{"bindingId":"b"},"registeredFrom":0})", "member \"registeredFrom\" must be a string"},
-    RejectCase{"SourceUnknown", R"({"variant":"bindingParamsInstant","params":{"bindingId":"b"},"registeredFrom":"ZKIT_CORE "})", "member \"registeredFrom\" must be ZKIT_CORE, ZKIT_FORMS or ZKIT_PAYMENT, not \"ZKIT_CORE \""},
+    RejectCase{"SourceUnknown", R"({"variant":"bindingParamsInstant","params":{"bindingId":"b"},"registeredFrom":"ZKIT_CORE "})", "member \"registeredFrom\" must be ZKIT_CORE, ZKIT_FORMS or ZKIT_PAYMENT"},
     RejectCase{"TimestampText", R"({"variant":"bindingParamsInstant","params":{"bindingId":"b"},"timestamp":"1"})", "member \"timestamp\" must be a number"},
-    RejectCase{"UnknownVariantEscaped", "{\"variant\":\"x\\ny\",\"params\":{}}", "unknown variant \"x\\ny\" (expected cardParams, cardParamsInstant, bindingParams, bindingParamsInstant, newPaymentMethodParams or storedPaymentMethodParams)"}),
+    RejectCase{"UnknownVariant", "{\"variant\":\"x\\ny\",\"params\":{}}", "an unknown variant (expected cardParams, cardParamsInstant, bindingParams, bindingParamsInstant, newPaymentMethodParams or storedPaymentMethodParams)"}),
     [](const auto& info) { return info.param.name; });
 // clang-format on
 

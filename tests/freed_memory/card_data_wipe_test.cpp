@@ -16,13 +16,14 @@
 
 #include <nlohmann/json.hpp>
 
-#include "entry/token_request.hpp"
 #include "freed_memory/freed_block_scan.hpp"
 #include "sdkcore/base58.hpp"
 #include "sdkcore/log_interface.hpp"
 #include "sdkcore/logger.hpp"
 #include "sdkcore/sdk_core.hpp"
 #include "sdkcore/sdkcore.h"
+#include "support/openssl_test_provider.hpp"
+#include "sdkcore/token_request.hpp"
 
 namespace sdkcore {
 namespace {
@@ -104,19 +105,28 @@ std::string jsonRequest(const Request& request) {
       .dump();
 }
 
-// The three ways into the library. Each prepares its input before the scan and makes only the
-// call inside it.
-enum class Entry { cpp, cTyped, cJson };
+// The three ways into the library, and the C++ one with a crypto provider of the host's. Each
+// prepares its input before the scan and makes only the call inside it.
+enum class Entry { cpp, cTyped, cJson, cppProvider };
+
+// Where the library has no built-in RSA, every core has the tests' own provider.
+constexpr bool kBuiltInRsa = SDKCORE_WITH_OPENSSL;
 
 SdkCore& sharedCore() {
-  static SdkCore core;
+  static SdkCore core(kBuiltInRsa ? nullptr : std::make_shared<testing::OpenSslTestProvider>());
+  return core;
+}
+
+SdkCore& providerCore() {
+  static SdkCore core(std::make_shared<testing::OpenSslTestProvider>());
   return core;
 }
 
 sdkcore_core* sharedCCore() {
   static sdkcore_core* const core = [] {
     sdkcore_core* made = nullptr;
-    sdkcore_core_new(&made);
+    const sdkcore_crypto_provider provider = testing::openSslCProvider();
+    kBuiltInRsa ? sdkcore_core_new(&made) : sdkcore_core_new_with_provider(&provider, &made);
     return made;
   }();
   return core;
@@ -126,9 +136,10 @@ class Call {
  public:
   Call(Entry entry, const Request& request) : entry_(entry) {
     sharedCore();  // made outside the scan
+    providerCore();
     sharedCCore();
     text_ = jsonRequest(request);
-    if (entry == Entry::cpp) config_.emplace(tokenRequestFromJsonText(text_, {}));
+    if (entry == Entry::cpp || entry == Entry::cppProvider) config_.emplace(tokenRequestFromJsonText(text_, {}));
     if (entry == Entry::cTyped) typedRequest(request);
   }
   ~Call() {
@@ -141,6 +152,7 @@ class Call {
 
   void run() {
     if (entry_ == Entry::cpp) token_ = sharedCore().generateWithConfig(*config_).token;
+    if (entry_ == Entry::cppProvider) token_ = providerCore().generateWithConfig(*config_).token;
     if (entry_ == Entry::cTyped) sdkcore_generate_token(sharedCCore(), request_, &result_);
     if (entry_ == Entry::cJson) {
       sdkcore_generate_token_json(sharedCCore(), text_.data(), text_.size(), &json_, nullptr);
@@ -207,7 +219,7 @@ TEST_P(CardDataWipeTest, FreedBlocksHoldNoCardData) {
 }
 
 std::string caseName(const ::testing::TestParamInfo<CardDataWipeTest::ParamType>& info) {
-  constexpr std::array<const char*, 3> kEntries = {"Cpp", "CTyped", "CJson"};
+  constexpr std::array<const char*, 4> kEntries = {"Cpp", "CTyped", "CJson", "CppProvider"};
   const auto [entry, withSink, index] = info.param;
   return std::string(kEntries[static_cast<std::size_t>(entry)]) +
          (withSink ? "WithSink_" : "NoSink_") + requests()[index].name;
@@ -215,7 +227,8 @@ std::string caseName(const ::testing::TestParamInfo<CardDataWipeTest::ParamType>
 
 INSTANTIATE_TEST_SUITE_P(
     AllEntries, CardDataWipeTest,
-    ::testing::Combine(::testing::Values(Entry::cpp, Entry::cTyped, Entry::cJson),
+    ::testing::Combine(::testing::Values(Entry::cpp, Entry::cTyped, Entry::cJson,
+                                         Entry::cppProvider),
                        ::testing::Bool(), ::testing::Range(std::size_t{0}, requests().size())),
     caseName);
 

@@ -7,9 +7,11 @@
 #include <openssl/pem.h>
 #include <openssl/rsa.h>
 
+#include <fstream>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <sstream>
 #include <stdexcept>
 #include <vector>
 
@@ -77,6 +79,14 @@ std::optional<std::string> decryptToken(std::string_view token, std::string_view
   }
   plain.resize(size);
   return plain;
+}
+
+std::string demoKeyText(std::string_view name) {
+  std::ifstream file(std::string(SDKCORE_DEMO_KEY_DIR) + "/" + std::string(name), std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  if (!file) throw std::runtime_error("demo key missing");
+  return text.str();
 }
 
 }  // namespace sdkcore::testing

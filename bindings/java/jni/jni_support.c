@@ -142,10 +142,21 @@ static int load_log_sink(JNIEnv* env) {
   return jni.log_sink_log != NULL;
 }
 
+static int load_crypto_provider(JNIEnv* env) {
+  jclass provider = (*env)->FindClass(env, "org/sdkcore/CryptoProvider");
+  if (provider == NULL) {
+    return 0;
+  }
+  jni.crypto_provider_encrypt = (*env)->GetMethodID(env, provider, "encrypt", "([B[B)[B");
+  jni.crypto_provider_random_bytes = (*env)->GetMethodID(env, provider, "randomBytes", "([B)V");
+  (*env)->DeleteLocalRef(env, provider);
+  return jni.crypto_provider_encrypt != NULL && jni.crypto_provider_random_bytes != NULL;
+}
+
 static int load_cache(JNIEnv* env) {
   if ((jni.string_class = global_class(env, "java/lang/String")) == NULL ||
       (jni.validation_result_class = global_class(env, "org/sdkcore/ValidationResult")) == NULL ||
-      !load_utf8(env) || !load_log_sink(env)) {
+      !load_utf8(env) || !load_log_sink(env) || !load_crypto_provider(env)) {
     return 0;
   }
   jni.string_from_bytes =

@@ -20,6 +20,8 @@ typedef struct jni_cache {
   jclass validation_result_class;
   jmethodID validation_result_init;  // ValidationResult(boolean, String code, String message)
   jmethodID log_sink_log;            // LogSink.log(String tag, String message, String error)
+  jmethodID crypto_provider_encrypt;       // CryptoProvider.encrypt(byte[], byte[])
+  jmethodID crypto_provider_random_bytes;  // CryptoProvider.randomBytes(byte[])
 } jni_cache;
 
 extern jni_cache jni;

@@ -144,8 +144,8 @@ JNIEXPORT void JNICALL Java_org_sdkcore_Native_removeLogSink(JNIEnv* env, jclass
   if (entry == NULL) {
     return;
   }
-  // Waits for deliveries in progress on other threads, except from inside the sink's own
-  // callback; those hold their own local references.
+  // Waits for deliveries in progress on other threads, except when called from inside any sink's
+  // callback, where it returns at once; deliveries in progress hold their own local references.
   sdkcore_remove_log_sink(entry->handle);
   free_entry(env, entry);
 }

@@ -15,9 +15,12 @@ public final class LogSinkHandle implements AutoCloseable {
   }
 
   /**
-   * Detaches the sink. Once this returns, the sink receives no further event: the call waits for
-   * deliveries to it that are in progress on other threads, unless it is made from inside the
-   * sink itself, where it returns at once. Closing again does nothing.
+   * Detaches the sink. No delivery to it starts after this returns. Called outside any sink's
+   * {@code log}, it also waits for deliveries to it in progress on other threads, so the sink
+   * receives no further event. Called from inside a sink's {@code log} (any sink's, on this
+   * thread), it returns at once without waiting, so sinks that close each other's handles on two
+   * threads cannot deadlock; deliveries already in progress on other threads may still finish.
+   * Closing again does nothing.
    */
   @Override
   public void close() {

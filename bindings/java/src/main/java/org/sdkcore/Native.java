@@ -17,6 +17,14 @@ final class Native {
 
   static native void coreFree(long core);
 
+  // Returns the native side of a crypto provider, which coreNewWithProvider takes and
+  // providerFree frees (0 does nothing) once no core uses it any more.
+  static native long providerNew(CryptoProvider provider);
+
+  static native long coreNewWithProvider(long provider);
+
+  static native void providerFree(long provider);
+
   // The texts are the library's fields in its field order, null where a field is not set. Returns
   // the token as a String, or the error as a String[] {field, code}.
   static native Object generateToken(long core, int variant, int registeredFrom, boolean timed,

@@ -21,11 +21,40 @@ public final class SdkCore implements AutoCloseable {
   // Calls hold the read lock, close() the write lock, so close() waits for calls in progress.
   private final ReentrantReadWriteLock lock = new ReentrantReadWriteLock();
   private final long core;
+  private final long provider;  // the native side of the crypto provider, 0 for none
   private boolean closed;
 
-  /** Makes a core. Throws {@link OutOfMemoryError} when native memory runs out. */
+  /**
+   * Makes a core with the library's built-in cryptography. A native library built without
+   * OpenSSL has no built-in RSA: such a core answers every request with field {@code UNKNOWN},
+   * code {@code "unknown"}; use {@link #SdkCore(CryptoProvider)} there. Throws {@link
+   * OutOfMemoryError} when native memory runs out.
+   */
   public SdkCore() {
     core = Native.coreNew();
+    provider = 0;
+  }
+
+  /**
+   * Makes a core that encrypts and draws its random bytes through {@code cryptoProvider}, such as
+   * {@code new SdkCore(new JdkCryptoProvider())}. The core keeps the provider until {@link
+   * #close()} and calls it from every thread that asks for a token. Throws {@link
+   * OutOfMemoryError} when native memory runs out.
+   *
+   * @throws NullPointerException if {@code cryptoProvider} is null
+   */
+  public SdkCore(CryptoProvider cryptoProvider) {
+    Objects.requireNonNull(cryptoProvider, "cryptoProvider");
+    provider = Native.providerNew(cryptoProvider);
+    long made = 0;
+    try {
+      made = Native.coreNewWithProvider(provider);
+    } finally {
+      if (made == 0) {
+        Native.providerFree(provider);
+      }
+    }
+    core = made;
   }
 
   /** Returns the library version, "3.0.7". Thread-safe. */
@@ -76,6 +105,7 @@ public final class SdkCore implements AutoCloseable {
       if (!closed) {
         closed = true;
         Native.coreFree(core);
+        Native.providerFree(provider);
       }
     } finally {
       write.unlock();

@@ -6,6 +6,10 @@ import static org.junit.Assert.assertTrue;
 
 import java.util.List;
 import java.util.concurrent.CopyOnWriteArrayList;
+import java.util.concurrent.CountDownLatch;
+import java.util.concurrent.CyclicBarrier;
+import java.util.concurrent.TimeUnit;
+import java.util.concurrent.atomic.AtomicBoolean;
 import org.junit.Test;
 
 public class LogSinkHandleTest {
@@ -25,7 +29,7 @@ public class LogSinkHandleTest {
   @Test
   public void eventsArriveWithCardDataMasked() {
     Recorder recorder = new Recorder();
-    try (SdkCore core = new SdkCore(); LogSinkHandle handle = SdkCore.addLogSink(recorder)) {
+    try (SdkCore core = Merchant.newCore(); LogSinkHandle handle = SdkCore.addLogSink(recorder)) {
       core.generateToken(BAD_CVC);
     }
     String last = recorder.events.get(recorder.events.size() - 1);
@@ -40,7 +44,7 @@ public class LogSinkHandleTest {
     LogSink thrower = (tag, message, error) -> {
       throw new IllegalStateException("sink failure");
     };
-    try (SdkCore core = new SdkCore(); LogSinkHandle throwing = SdkCore.addLogSink(thrower);
+    try (SdkCore core = Merchant.newCore(); LogSinkHandle throwing = SdkCore.addLogSink(thrower);
          LogSinkHandle recording = SdkCore.addLogSink(recorder)) {
       TokenResult result =
           core.generateToken(TokenRequest.bindingInstant(Merchant.PUBLIC_KEY, "B", null));
@@ -52,7 +56,7 @@ public class LogSinkHandleTest {
   @Test
   public void aRemovedSinkReceivesNothingMore() {
     Recorder recorder = new Recorder();
-    try (SdkCore core = new SdkCore()) {
+    try (SdkCore core = Merchant.newCore()) {
       LogSinkHandle handle = SdkCore.addLogSink(recorder);
       core.generateToken(BAD_CVC);
       int seen = recorder.events.size();
@@ -68,7 +72,7 @@ public class LogSinkHandleTest {
   public void aSinkMayRemoveItselfWhileBeingCalled() {
     List<String> events = new CopyOnWriteArrayList<>();
     LogSinkHandle[] handle = new LogSinkHandle[1];
-    try (SdkCore core = new SdkCore()) {
+    try (SdkCore core = Merchant.newCore()) {
       handle[0] = SdkCore.addLogSink((tag, message, error) -> {
         events.add(message);
         handle[0].close();
@@ -76,5 +80,43 @@ public class LogSinkHandleTest {
       core.generateToken(BAD_CVC);
     }
     assertEquals(1, events.size());
+  }
+
+  // Two sinks that close each other's handles from inside their callbacks, on two threads at
+  // once: neither close waits for the other's delivery, so both return. A deadlock never ends;
+  // the bound only keeps a failure short on a busy machine.
+  @Test
+  public void sinksClosingEachOtherOnTwoThreadsDoNotDeadlock() throws Exception {
+    CyclicBarrier bothInside = new CyclicBarrier(2);
+    CountDownLatch closed = new CountDownLatch(2);
+    LogSinkHandle[] handles = new LogSinkHandle[2];
+    Thread[] threads = new Thread[2];
+    try (SdkCore core = new SdkCore()) {
+      for (int i = 0; i < 2; i++) {
+        final int self = i;
+        final AtomicBoolean acted = new AtomicBoolean();
+        threads[i] = new Thread(() -> core.generateToken(BAD_CVC));
+        threads[i].setDaemon(true);  // a deadlocked thread must not keep the JVM alive
+        handles[i] = SdkCore.addLogSink((tag, message, error) -> {
+          if (Thread.currentThread() != threads[self] || !acted.compareAndSet(false, true)) {
+            return;
+          }
+          try {
+            bothInside.await(10, TimeUnit.SECONDS);
+          } catch (Exception e) {
+            return;
+          }
+          handles[1 - self].close();
+          closed.countDown();
+        });
+      }
+      for (Thread thread : threads) {
+        thread.start();
+      }
+      assertTrue("the closes waited for each other", closed.await(10, TimeUnit.SECONDS));
+      for (Thread thread : threads) {
+        thread.join();
+      }
+    }
   }
 }

@@ -23,6 +23,17 @@ final class Merchant {
 
   private Merchant() {}
 
+  /**
+   * A core as the tests' configuration wants it: with {@link JdkCryptoProvider} when the system
+   * property sdkcore.cryptoProvider is "jdk" (a native library built without OpenSSL has no RSA
+   * of its own), else with the built-in cryptography.
+   */
+  static SdkCore newCore() {
+    return "jdk".equals(System.getProperty("sdkcore.cryptoProvider"))
+        ? new SdkCore(new JdkCryptoProvider())
+        : new SdkCore();
+  }
+
   /** Decrypts 'token' and returns the payment string's UTF-8 bytes. */
   static byte[] decrypt(String token) throws GeneralSecurityException {
     Cipher cipher = Cipher.getInstance("RSA/ECB/PKCS1Padding");

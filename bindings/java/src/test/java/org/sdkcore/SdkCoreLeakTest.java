@@ -23,7 +23,7 @@ public class SdkCoreLeakTest {
 
   @Test
   public void jvmAndProcessMemoryStayFlat() throws IOException {
-    try (SdkCore core = new SdkCore();
+    try (SdkCore core = Merchant.newCore();
          LogSinkHandle sink = SdkCore.addLogSink((tag, message, error) -> {})) {
       run(core, CALLS / 5);  // JIT, caches and allocator arenas settle
       long heap = heapAfterGc();

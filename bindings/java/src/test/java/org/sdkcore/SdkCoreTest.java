@@ -55,7 +55,7 @@ public class SdkCoreTest {
 
   @Test
   public void everyVariantDecryptsToTheRequestedFields() throws Exception {
-    try (SdkCore core = new SdkCore()) {
+    try (SdkCore core = Merchant.newCore()) {
       for (Variant variant : VARIANTS) {
         String[] fields = Merchant.fields(core.generateToken(variant.request).token());
         String name = Arrays.toString(variant.fields);
@@ -72,7 +72,7 @@ public class SdkCoreTest {
   public void textsBeyondTheBmpReachThePaymentStringExactly() throws Exception {
     String order = "ORDER-\uD83D\uDE00-\uD840\uDC0B";
     String binding = "\uD840\uDC0B\uD83D\uDE00";
-    try (SdkCore core = new SdkCore()) {
+    try (SdkCore core = Merchant.newCore()) {
       String[] fields =
           Merchant.fields(core.generateToken(TokenRequest.binding(KEY, binding, null, order)).token());
       assertEquals(order, fields[5]);
@@ -103,7 +103,7 @@ public class SdkCoreTest {
 
   @Test
   public void eachKindOfFailureGivesItsFieldAndCode() {
-    try (SdkCore core = new SdkCore()) {
+    try (SdkCore core = Merchant.newCore()) {
       for (Object[] error : ERRORS) {
         TokenResult result = core.generateToken((TokenRequest) error[0]);
         assertFalse(result.toString(), result.isSuccess());
@@ -118,7 +118,7 @@ public class SdkCoreTest {
   @Test
   public void eightThreadsShareOneCore() throws Exception {
     long before = System.currentTimeMillis() / 1000;
-    SdkCore core = new SdkCore();
+    SdkCore core = Merchant.newCore();
     ExecutorService pool = Executors.newFixedThreadPool(8);
     List<Future<List<String>>> threads = new ArrayList<>();
     for (int t = 0; t < 8; t++) {
@@ -150,7 +150,7 @@ public class SdkCoreTest {
   // A sink holds one call inside the library while another thread closes the core.
   @Test
   public void closeWaitsForTheCallsInProgress() throws Exception {
-    SdkCore core = new SdkCore();
+    SdkCore core = Merchant.newCore();
     CountDownLatch inCall = new CountDownLatch(1);
     CountDownLatch release = new CountDownLatch(1);
     TokenResult[] result = new TokenResult[1];

@@ -24,7 +24,7 @@ public final class TokenCostBenchmark {
     long[][] java = new long[2][ROUNDS];
     long[][] c = new long[2][ROUNDS];
     long[] nanos = new long[2];
-    try (SdkCore core = new SdkCore()) {
+    try (SdkCore core = Merchant.newCore()) {
       for (int round = -WARM_UP_ROUNDS; round < ROUNDS; round++) {
         javaTokens(core, nanos);
         record(java, round, nanos);

@@ -1,0 +1,2 @@
+// The library's C interface, found on the include path that pkg-config gives.
+#include <sdkcore/sdkcore.h>
