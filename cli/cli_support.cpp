@@ -35,8 +35,8 @@ UsageError unexpectedArgument(const ParsedArgs& parsed, std::size_t maxPositiona
 // otherwise by its position.
 UsageError unknownOption(const std::string& arg, std::size_t index) {
   const std::string name = arg.substr(0, arg.find('='));
-  const bool hasDigit = std::any_of(name.begin(), name.end(),
-                                    [](char c) { return c >= '0' && c <= '9'; });
+  const bool hasDigit =
+      std::any_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
   if (hasDigit) return UsageError("an unknown option at " + positionText(index));
   return UsageError("unknown option " + name);
 }

@@ -134,8 +134,8 @@ int runBatch(const ParsedArgs& args, const TokenDefaults& defaults, BatchProgres
 int runSingle(const ParsedArgs& args, const TokenDefaults& defaults) {
   const std::optional<std::string> request = args.value("--request");
   const SDKCoreConfig config =
-      request ? configFromJsonText(
-                    *request == "-" ? readStdin() : readFile(*request, "--request"), defaults)
+      request ? configFromJsonText(*request == "-" ? readStdin() : readFile(*request, "--request"),
+                                   defaults)
               : configFromFlags(args, defaults);
   SdkCore core;
   const TokenResult result = core.generateWithConfig(config);

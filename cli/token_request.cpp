@@ -39,7 +39,8 @@ void rejectFlags(const ParsedArgs& args, std::initializer_list<const char*> flag
 }
 
 void requireFlag(const ParsedArgs& args, const char* flag, const std::string& with) {
-  if (!args.value(flag)) throw UsageError(std::string("option ") + flag + " is required with " + with);
+  if (!args.value(flag))
+    throw UsageError(std::string("option ") + flag + " is required with " + with);
 }
 
 // The variant of a typed-in card: --new-card, with --order, or without.

@@ -40,7 +40,7 @@ struct TokenRequestDefaults {
 // type, an unknown variant or an unknown registration source. Unknown members are ignored;
 // `cardholder` and the optional `cvc` are absent when missing or null. Thread-safe.
 SDKCORE_EXPORT SDKCoreConfig tokenRequestFromJson(const nlohmann::json& request,
-                                   const TokenRequestDefaults& defaults);
+                                                  const TokenRequestDefaults& defaults);
 
 // Parses 'text' strictly (see parseStrictJson) and builds its configuration; throws
 // JsonInputError, whose message names members only by the names the request format defines. The
@@ -63,7 +63,8 @@ SDKCORE_EXPORT SDKCoreConfig tokenRequestFromFields(std::string_view variant,
 
 // Reads a registration source's raw value; throws JsonInputError, naming 'what' but not the text,
 // for any text that is no raw value. Thread-safe.
-SDKCORE_EXPORT ZKITRegisteredFrom registeredFromText(const std::string& text, const std::string& what);
+SDKCORE_EXPORT ZKITRegisteredFrom registeredFromText(const std::string& text,
+                                                     const std::string& what);
 
 // The result as one JSON object: {"token": "..."} or {"errors": {"PAN": "required"}}. Throws only
 // std::bad_alloc; thread-safe.

@@ -10,9 +10,12 @@ class CCryptoProvider final : public CryptoProvider {
 
   bool encrypt(const RsaPublicKeyForms& key, std::span<const std::uint8_t> plain,
                std::vector<std::uint8_t>& cipher) const override {
-    const sdkcore_rsa_public_key cKey{key.modulus.data(),          key.modulus.size(),
-                                      key.exponent.data(),         key.exponent.size(),
-                                      key.pkcs1Der.data(),         key.pkcs1Der.size(),
+    const sdkcore_rsa_public_key cKey{key.modulus.data(),
+                                      key.modulus.size(),
+                                      key.exponent.data(),
+                                      key.exponent.size(),
+                                      key.pkcs1Der.data(),
+                                      key.pkcs1Der.size(),
                                       key.subjectPublicKeyInfoDer.data(),
                                       key.subjectPublicKeyInfoDer.size()};
     // Room for one byte more than the modulus, so that a provider that answers too long a cipher

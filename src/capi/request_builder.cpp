@@ -13,9 +13,14 @@ namespace schema = sdkcore::schema;
 
 // The key of each sdkcore_field, by its value.
 constexpr ParamField kKeys[] = {
-    ParamField::PAN,       ParamField::CVC,        ParamField::EXPIRY,
-    ParamField::CARDHOLDER, ParamField::MD_ORDER,  ParamField::BINDING_ID,
-    ParamField::STORED_PAYMENT_METHOD_ID, ParamField::PUB_KEY,
+    ParamField::PAN,
+    ParamField::CVC,
+    ParamField::EXPIRY,
+    ParamField::CARDHOLDER,
+    ParamField::MD_ORDER,
+    ParamField::BINDING_ID,
+    ParamField::STORED_PAYMENT_METHOD_ID,
+    ParamField::PUB_KEY,
 };
 static_assert(std::size(kKeys) == SDKCORE_FIELD_PUB_KEY + 1);
 static_assert(SDKCORE_VARIANT_STORED_PAYMENT_METHOD_PARAMS + 1 == schema::kVariantCount);
@@ -57,7 +62,8 @@ void sdkcore_request::setText(int field, std::string_view text) {
 PaymentParamsVariant sdkcore_request::params() const {
   return schema::makeRecord(static_cast<std::size_t>(variant_),
                             [this](const schema::Field& field) -> std::optional<std::string> {
-                              const auto& slot = fields_[static_cast<std::size_t>(fieldOf(field.key))];
+                              const auto& slot =
+                                  fields_[static_cast<std::size_t>(fieldOf(field.key))];
                               if (!slot) return std::nullopt;
                               return slot->text();
                             });

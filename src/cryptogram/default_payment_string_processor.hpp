@@ -56,7 +56,8 @@ class DefaultPaymentStringProcessor final {
   // library has no offset, or when the year does not fit struct tm. The calendar is proleptic
   // Gregorian; the year has at least four digits and a minus sign before year 0 (1 BC). An
   // offset with seconds (local mean time before about 1920) shows its hours and minutes
-  // truncated, as strftime's %z does, while the wall-clock time uses the full offset. Throws only std::bad_alloc.
+  // truncated, as strftime's %z does, while the wall-clock time uses the full offset. Throws only
+  // std::bad_alloc.
   static std::optional<std::string> formatDate(std::int64_t timestamp);
 };
 

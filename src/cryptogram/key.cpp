@@ -44,8 +44,11 @@ std::optional<std::string> pkcs1PemContent(std::string_view text) {
 std::string pemKeyContent(std::string_view text) {
   // Each pass works on the result of the one before.
   static constexpr std::array<std::string_view, 5> kArmourAndSpaces = {
-      "-----BEGIN PUBLIC KEY-----",  "-----END PUBLIC KEY-----", "-----BEGIN CERTIFICATE-----",
-      "-----END CERTIFICATE-----", " ",
+      "-----BEGIN PUBLIC KEY-----",
+      "-----END PUBLIC KEY-----",
+      "-----BEGIN CERTIFICATE-----",
+      "-----END CERTIFICATE-----",
+      " ",
   };
   return withoutPieces(withoutPieces(std::string(text), kLineBreaksAndTabs), kArmourAndSpaces);
 }

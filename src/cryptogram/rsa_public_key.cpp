@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "base64.hpp"
-#include "pem_armour.hpp"
 #include "der_reader.hpp"
+#include "pem_armour.hpp"
 #include "rsa_key_forms.hpp"
 #include "rsa_public_key_der.hpp"
 #include "sdkcore/cryptogram_cipher_error.hpp"
@@ -59,9 +59,9 @@ void checkNumbers(const RsaPublicKeyDer& numbers) {
   const std::size_t exponentBits = bitLength(numbers.exponent);
   const bool weakModulus =
       modulusBits < kMinModulusBits || modulusBits > kMaxModulusBits || !odd(numbers.modulus);
-  const bool weakExponent =
-      !odd(numbers.exponent) || exponentBits < 2 || exponentBits > kMaxExponentBits ||
-      !less(numbers.exponent, numbers.modulus);
+  const bool weakExponent = !odd(numbers.exponent) || exponentBits < 2 ||
+                            exponentBits > kMaxExponentBits ||
+                            !less(numbers.exponent, numbers.modulus);
   if (weakModulus || weakExponent) fail(CryptogramCipherError::keyCreationFailed);
 }
 

@@ -43,9 +43,8 @@ const BaseValidator<std::string>& validatorOf(ParamField field, const FieldValid
 // The check of one field of the request's variant, in the plan's order.
 PlanEntry entryOf(const schema::Field& field, const schema::RequestView& view,
                   const std::string& storedBindingId, const FieldValidators& validators) {
-  const std::string* value = field.key == ParamField::STORED_PAYMENT_METHOD_ID
-                                 ? &storedBindingId
-                                 : view.text(field.key);
+  const std::string* value =
+      field.key == ParamField::STORED_PAYMENT_METHOD_ID ? &storedBindingId : view.text(field.key);
   return {value, &validatorOf(field.key, validators), field.key};
 }
 

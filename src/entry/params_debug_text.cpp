@@ -180,9 +180,7 @@ class VariantForm {
 }  // namespace
 
 std::string debugString(const CardParams& params) { return render(RequestView::of(params)); }
-std::string debugString(const CardParamsInstant& params) {
-  return render(RequestView::of(params));
-}
+std::string debugString(const CardParamsInstant& params) { return render(RequestView::of(params)); }
 std::string debugString(const NewPaymentMethodParams& params) {
   return render(RequestView::of(params));
 }

@@ -13,10 +13,8 @@ std::string storedBindingIdOf(const RequestView& view) {
 }
 
 PaymentCardFields cardFieldsOf(const RequestView& view, const std::string& storedBindingId) {
-  PaymentCardFields fields{view.textOrEmpty(ParamField::PAN),
-                           view.textOrEmpty(ParamField::CVC),
-                           std::nullopt,
-                           view.textOrEmpty(ParamField::BINDING_ID),
+  PaymentCardFields fields{view.textOrEmpty(ParamField::PAN), view.textOrEmpty(ParamField::CVC),
+                           std::nullopt, view.textOrEmpty(ParamField::BINDING_ID),
                            view.textOrEmpty(ParamField::CARDHOLDER)};
   if (const std::string* expiry = view.text(ParamField::EXPIRY)) fields.expiry = toExpDate(*expiry);
   if (view.text(ParamField::STORED_PAYMENT_METHOD_ID)) fields.storedId = storedBindingId;

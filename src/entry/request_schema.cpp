@@ -67,7 +67,8 @@ PaymentParamsVariant makeRecord(std::size_t variant, const FieldSource& source) 
       for (auto& text : texts) wipe(text);
     }
   } wipeTexts{texts};
-  for (const Field& field : kReadFields[variant].fields()) texts[indexOf(field.key)] = source(field);
+  for (const Field& field : kReadFields[variant].fields())
+    texts[indexOf(field.key)] = source(field);
   return kConstructors[variant](texts);
 }
 

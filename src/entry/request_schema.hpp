@@ -66,8 +66,8 @@ constexpr FieldList list(std::initializer_list<Field> fields) noexcept {
   return list;
 }
 // The three records of a typed-in card share their fields after the order number.
-constexpr FieldList kTypedInCard = list(
-    {optional(CARDHOLDER), required(EXPIRY), required(PAN), required(CVC), required(PUB_KEY)});
+constexpr FieldList kTypedInCard =
+    list({optional(CARDHOLDER), required(EXPIRY), required(PAN), required(CVC), required(PUB_KEY)});
 }  // namespace detail
 
 // The table, in the order of PaymentParamsVariant's alternatives.
@@ -79,16 +79,24 @@ inline constexpr std::array<Variant, kVariantCount> kVariants = [] {
        list({optional(CARDHOLDER), required(MD_ORDER), required(EXPIRY), required(PAN),
              required(CVC), required(PUB_KEY)}),
        {PAN, CVC, EXPIRY, CARDHOLDER, MD_ORDER, PUB_KEY}},
-      {"cardParamsInstant", "CardParamsInstant", kTypedInCard,
+      {"cardParamsInstant",
+       "CardParamsInstant",
+       kTypedInCard,
        {PAN, CVC, EXPIRY, CARDHOLDER, PUB_KEY}},
-      {"bindingParams", "BindingParams",
+      {"bindingParams",
+       "BindingParams",
        list({required(MD_ORDER), required(BINDING_ID), optional(CVC), required(PUB_KEY)}),
        {PUB_KEY, BINDING_ID, CVC, MD_ORDER}},
-      {"bindingParamsInstant", "BindingParamsInstant",
-       list({required(BINDING_ID), optional(CVC), required(PUB_KEY)}), {PUB_KEY, BINDING_ID, CVC}},
-      {"newPaymentMethodParams", "NewPaymentMethodParams", kTypedInCard,
+      {"bindingParamsInstant",
+       "BindingParamsInstant",
+       list({required(BINDING_ID), optional(CVC), required(PUB_KEY)}),
+       {PUB_KEY, BINDING_ID, CVC}},
+      {"newPaymentMethodParams",
+       "NewPaymentMethodParams",
+       kTypedInCard,
        {PAN, CVC, EXPIRY, CARDHOLDER, PUB_KEY}},
-      {"storedPaymentMethodParams", "StoredPaymentMethodParams",
+      {"storedPaymentMethodParams",
+       "StoredPaymentMethodParams",
        list({required(STORED_PAYMENT_METHOD_ID), optional(CVC), required(PUB_KEY)}),
        {PUB_KEY, STORED_PAYMENT_METHOD_ID, CVC}},
   }};
@@ -121,9 +129,10 @@ constexpr std::string_view memberName(ParamField key) noexcept {
 
 // The order in which every record stores its fields, and so lists them in its text form.
 inline constexpr std::array<ParamField, kKeyCount - 1> kStoredOrder = {
-    ParamField::MD_ORDER, ParamField::PAN,    ParamField::BINDING_ID,
-    ParamField::STORED_PAYMENT_METHOD_ID,     ParamField::CVC,
-    ParamField::EXPIRY,   ParamField::CARDHOLDER, ParamField::PUB_KEY};
+    ParamField::MD_ORDER,   ParamField::PAN,
+    ParamField::BINDING_ID, ParamField::STORED_PAYMENT_METHOD_ID,
+    ParamField::CVC,        ParamField::EXPIRY,
+    ParamField::CARDHOLDER, ParamField::PUB_KEY};
 
 namespace detail {
 constexpr std::size_t constructorArity(const Variant& variant) noexcept {
@@ -217,7 +226,8 @@ RequestView RequestView::of(const Record& record) noexcept {
   view.variant_ = detail::alternativeIndex<Record>();
   if constexpr (requires { record.pan(); }) view.set(ParamField::PAN, record.pan());
   if constexpr (requires { record.cvc(); }) view.set(ParamField::CVC, record.cvc());
-  if constexpr (requires { record.expiryMMYY(); }) view.set(ParamField::EXPIRY, record.expiryMMYY());
+  if constexpr (requires { record.expiryMMYY(); })
+    view.set(ParamField::EXPIRY, record.expiryMMYY());
   if constexpr (requires { record.cardholder(); }) {
     view.set(ParamField::CARDHOLDER, record.cardholder());
   }
@@ -225,7 +235,8 @@ RequestView RequestView::of(const Record& record) noexcept {
   if constexpr (requires { record.storedPaymentMethodId(); }) {
     view.set(ParamField::STORED_PAYMENT_METHOD_ID, record.storedPaymentMethodId());
   }
-  if constexpr (requires { record.bindingId(); }) view.set(ParamField::BINDING_ID, record.bindingId());
+  if constexpr (requires { record.bindingId(); })
+    view.set(ParamField::BINDING_ID, record.bindingId());
   if constexpr (requires { record.mdOrder(); }) view.set(ParamField::MD_ORDER, record.mdOrder());
   return view;
 }

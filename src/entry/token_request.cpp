@@ -16,9 +16,18 @@ using nlohmann::json;
 
 // Every member name the request format defines, at any level: the only names its error messages
 // repeat.
-constexpr std::string_view kRequestMemberNames[] = {
-    "variant", "params",     "registeredFrom", "timestamp", "pan",                   "cvc",
-    "pubKey",  "expiryMMYY", "cardholder",     "mdOrder",   "storedPaymentMethodId", "bindingId"};
+constexpr std::string_view kRequestMemberNames[] = {"variant",
+                                                    "params",
+                                                    "registeredFrom",
+                                                    "timestamp",
+                                                    "pan",
+                                                    "cvc",
+                                                    "pubKey",
+                                                    "expiryMMYY",
+                                                    "cardholder",
+                                                    "mdOrder",
+                                                    "storedPaymentMethodId",
+                                                    "bindingId"};
 
 // Reads the members of one request's `params` object, naming each as "params.<name>" in errors.
 class ParamsReader {

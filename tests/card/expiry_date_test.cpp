@@ -5,8 +5,8 @@
 #include <unordered_set>
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 #include <unicode/locid.h>
+#include <nlohmann/json.hpp>
 
 #include "sdkcore/decoding_error.hpp"
 #include "support/localization_test_support.hpp"

@@ -99,8 +99,8 @@ TEST(DecryptCommand, CallersKeyPair) {
 TEST(DecryptCommand, DemoKeyConvertedToPkcs1Pem) {
   const std::string spki = writeTempFile("demo_spki.pem", runCli({"demo-key"}).out);
   const std::string pkcs1 = spki + ".pkcs1";
-  const std::string convert = "openssl rsa -pubin -in '" + spki + "' -RSAPublicKey_out -out '" +
-                              pkcs1 + "' 2>/dev/null";
+  const std::string convert =
+      "openssl rsa -pubin -in '" + spki + "' -RSAPublicKey_out -out '" + pkcs1 + "' 2>/dev/null";
   ASSERT_EQ(std::system(convert.c_str()), 0) << "the openssl program is needed: " << convert;
   const ProcessResult token = runCli({"token", "--pubkey", pkcs1, "--binding-id", "B"});
   ASSERT_EQ(token.status, 0) << token.out << token.err;

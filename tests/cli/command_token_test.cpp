@@ -18,8 +18,8 @@
 #include <nlohmann/json.hpp>
 
 #include "process.hpp"
-#include "support/card_number_leak.hpp"
 #include "sdkcore/base58.hpp"
+#include "support/card_number_leak.hpp"
 #include "support/resource_use.hpp"
 #include "support/test_keys.hpp"
 

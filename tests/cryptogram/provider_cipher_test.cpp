@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "cryptogram/key_material.hpp"
-#include "support/log_capture.hpp"
 #include "sdkcore/sdk_core.hpp"
+#include "support/log_capture.hpp"
 #include "support/openssl_test_provider.hpp"
 #include "support/payment_string_fields.hpp"
 #include "support/test_keys.hpp"
@@ -32,8 +32,8 @@ const std::string& demoPublic() {
 }
 
 TokenResult generate(SdkCore& core, PaymentParamsVariant params) {
-  return core.generateWithConfig(SDKCoreConfig(std::move(params), ZKITRegisteredFrom::ZKIT_FORMS,
-                                               kNow));
+  return core.generateWithConfig(
+      SDKCoreConfig(std::move(params), ZKITRegisteredFrom::ZKIT_FORMS, kNow));
 }
 
 TokenResult cardToken(SdkCore& core, const std::string& key = demoPublic()) {
@@ -65,40 +65,39 @@ TEST_P(VariantThroughProvider, DecryptsWithTheDemoKeyToTheNineFields) {
 
 INSTANTIATE_TEST_SUITE_P(
     AllVariants, VariantThroughProvider,
-    ::testing::Values(
-        VariantCase{"card",
-                    [](const std::string& key) -> PaymentParamsVariant {
-                      return CardParams("4111111111111111", "123", "03/27", "JOHN DOE", "O-1",
-                                        key);
-                    },
-                    {"4111111111111111", "123", "20273", "O-1", "", "JOHN DOE"}},
-        VariantCase{"cardInstant",
-                    [](const std::string& key) -> PaymentParamsVariant {
-                      return CardParamsInstant("4111111111111111", "456", "12/25", std::nullopt,
-                                               key);
-                    },
-                    {"4111111111111111", "456", "202512", "", "", ""}},
-        VariantCase{"newPaymentMethod",
-                    [](const std::string& key) -> PaymentParamsVariant {
-                      return NewPaymentMethodParams("5555555555554444", "789", "01/30", "jane",
-                                                    key);
-                    },
-                    {"5555555555554444", "789", "20301", "", "", "jane"}},
-        VariantCase{"binding",
-                    [](const std::string& key) -> PaymentParamsVariant {
-                      return BindingParams(key, "BIND-77", "123", "O-2");
-                    },
-                    {"", "123", "", "O-2", "BIND-77", ""}},
-        VariantCase{"bindingInstant",
-                    [](const std::string& key) -> PaymentParamsVariant {
-                      return BindingParamsInstant(key, "BIND-77", std::nullopt);
-                    },
-                    {"", "", "", "", "BIND-77", ""}},
-        VariantCase{"storedPaymentMethod",
-                    [](const std::string& key) -> PaymentParamsVariant {
-                      return StoredPaymentMethodParams(key, "pm_QpJitz5kj4n3", "321");
-                    },
-                    {"", "321", "", "", "BIND-77", ""}}),
+    ::testing::Values(VariantCase{"card",
+                                  [](const std::string& key) -> PaymentParamsVariant {
+                                    return CardParams("4111111111111111", "123", "03/27",
+                                                      "JOHN DOE", "O-1", key);
+                                  },
+                                  {"4111111111111111", "123", "20273", "O-1", "", "JOHN DOE"}},
+                      VariantCase{"cardInstant",
+                                  [](const std::string& key) -> PaymentParamsVariant {
+                                    return CardParamsInstant("4111111111111111", "456", "12/25",
+                                                             std::nullopt, key);
+                                  },
+                                  {"4111111111111111", "456", "202512", "", "", ""}},
+                      VariantCase{"newPaymentMethod",
+                                  [](const std::string& key) -> PaymentParamsVariant {
+                                    return NewPaymentMethodParams("5555555555554444", "789",
+                                                                  "01/30", "jane", key);
+                                  },
+                                  {"5555555555554444", "789", "20301", "", "", "jane"}},
+                      VariantCase{"binding",
+                                  [](const std::string& key) -> PaymentParamsVariant {
+                                    return BindingParams(key, "BIND-77", "123", "O-2");
+                                  },
+                                  {"", "123", "", "O-2", "BIND-77", ""}},
+                      VariantCase{"bindingInstant",
+                                  [](const std::string& key) -> PaymentParamsVariant {
+                                    return BindingParamsInstant(key, "BIND-77", std::nullopt);
+                                  },
+                                  {"", "", "", "", "BIND-77", ""}},
+                      VariantCase{"storedPaymentMethod",
+                                  [](const std::string& key) -> PaymentParamsVariant {
+                                    return StoredPaymentMethodParams(key, "pm_QpJitz5kj4n3", "321");
+                                  },
+                                  {"", "321", "", "", "BIND-77", ""}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Providers that fail -----------------------------------------------------------------------
@@ -177,24 +176,25 @@ TEST_P(RefusedKey, AnswersAsTheBuiltInCipherWithoutCallingTheProvider) {
   const auto provider = std::make_shared<FaultyProvider>(Fault::refuses);
   SdkCore core(provider);
   const TokenResult result = cardToken(core, GetParam().key());
-  EXPECT_EQ(result.errors, (std::map<ParamField, std::string>{{GetParam().field, GetParam().code}}));
+  EXPECT_EQ(result.errors,
+            (std::map<ParamField, std::string>{{GetParam().field, GetParam().code}}));
   EXPECT_EQ(provider->encryptions, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, RefusedKey,
-    ::testing::Values(
-        RefusedKeyCase{"shortModulus", [] { return testing::testKeyPair(512).publicPem; },
-                       ParamField::PUB_KEY, "invalid"},
-        RefusedKeyCase{"exponentOne",
-                       [] {
-                         const auto numbers = testing::numbersOf(demoPublic());
-                         return testing::pem(testing::pkcs1(numbers.modulus, {1}));
-                       },
-                       ParamField::PUB_KEY, "invalid"},
-        RefusedKeyCase{"signingOnly",
-                       [] { return testing::generatedPublicPem("RSA-PSS", "2048"); },
-                       ParamField::UNKNOWN, "unknown"}),
+    ::testing::Values(RefusedKeyCase{"shortModulus",
+                                     [] { return testing::testKeyPair(512).publicPem; },
+                                     ParamField::PUB_KEY, "invalid"},
+                      RefusedKeyCase{"exponentOne",
+                                     [] {
+                                       const auto numbers = testing::numbersOf(demoPublic());
+                                       return testing::pem(testing::pkcs1(numbers.modulus, {1}));
+                                     },
+                                     ParamField::PUB_KEY, "invalid"},
+                      RefusedKeyCase{"signingOnly",
+                                     [] { return testing::generatedPublicPem("RSA-PSS", "2048"); },
+                                     ParamField::UNKNOWN, "unknown"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- The key forms a provider receives --------------------------------------------------------
@@ -240,18 +240,18 @@ TEST_P(KeyForms, AgreeWithOpenSslsEncodingOfTheKey) {
 
 INSTANTIATE_TEST_SUITE_P(
     InputFormats, KeyForms,
-    ::testing::Values(
-        KeyFormCase{"subjectPublicKeyInfo", 2048,
-                    [](const testing::TestKeyPair& pair) { return pair.publicPem; }},
-        KeyFormCase{"pkcs1", 3072,
-                    [](const testing::TestKeyPair& pair) {
-                      const auto numbers = testing::numbersOf(pair.publicPem);
-                      return testing::base64(testing::pkcs1(numbers.modulus, numbers.exponent));
-                    }},
-        KeyFormCase{"certificate", 4096,
-                    [](const testing::TestKeyPair& pair) {
-                      return testing::certificatePem(pair.privatePem);
-                    }}),
+    ::testing::Values(KeyFormCase{"subjectPublicKeyInfo", 2048,
+                                  [](const testing::TestKeyPair& pair) { return pair.publicPem; }},
+                      KeyFormCase{"pkcs1", 3072,
+                                  [](const testing::TestKeyPair& pair) {
+                                    const auto numbers = testing::numbersOf(pair.publicPem);
+                                    return testing::base64(
+                                        testing::pkcs1(numbers.modulus, numbers.exponent));
+                                  }},
+                      KeyFormCase{"certificate", 4096,
+                                  [](const testing::TestKeyPair& pair) {
+                                    return testing::certificatePem(pair.privatePem);
+                                  }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Random bytes ------------------------------------------------------------------------------
@@ -296,8 +296,7 @@ TEST(NoProvider, BuiltInCoreAnswersByTheBuild) {
     EXPECT_TRUE(result.token);
     return;
   }
-  EXPECT_EQ(result.errors,
-            (std::map<ParamField, std::string>{{ParamField::UNKNOWN, "unknown"}}));
+  EXPECT_EQ(result.errors, (std::map<ParamField, std::string>{{ParamField::UNKNOWN, "unknown"}}));
   bool explained = false;
   for (const std::string& message : log.messages()) {
     explained = explained || message.find("without OpenSSL") != std::string::npos;

@@ -215,11 +215,10 @@ INSTANTIATE_TEST_SUITE_P(
                           "END RSA PUBLIC KEY", "END PUBLIC KEY"));
                     },
                     kKeyCreationFailed},
-        RefusedCase{"ExponentOneUnderPkcs1Armour",
-                    [] {
-                      return rsaKey(testing::pem(pkcs1WithExponent({0x01}), "RSA PUBLIC KEY"));
-                    },
-                    kKeyCreationFailed},
+        RefusedCase{
+            "ExponentOneUnderPkcs1Armour",
+            [] { return rsaKey(testing::pem(pkcs1WithExponent({0x01}), "RSA PUBLIC KEY")); },
+            kKeyCreationFailed},
         RefusedCase{"LowerCaseArmourStays",
                     [] {
                       std::string text =
@@ -302,7 +301,9 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     kKeyCreationFailed},
         RefusedCase{"Exponent65Bits",
-                    [] { return pemKey(pkcs1WithExponent({0x01, 0, 0, 0, 0, 0, 0, 0, 0x01})); },
+                    [] {
+                      return pemKey(pkcs1WithExponent({0x01, 0, 0, 0, 0, 0, 0, 0, 0x01}));
+                    },
                     kKeyCreationFailed},
         RefusedCase{"Exponent3071BitsOn3072BitModulus",
                     [] {

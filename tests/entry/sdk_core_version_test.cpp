@@ -23,8 +23,8 @@ TEST(SdkCoreVersion, PartsSpellTheText) {
                             std::to_string(SDKCORE_VERSION_MINOR) + "." +
                             std::to_string(SDKCORE_VERSION_PATCH);
   EXPECT_EQ(parts, SDKCORE_VERSION_STRING);
-  EXPECT_EQ(SDKCORE_VERSION_NUMBER, SDKCORE_VERSION_MAJOR * 1000000 +
-                                        SDKCORE_VERSION_MINOR * 1000 + SDKCORE_VERSION_PATCH);
+  EXPECT_EQ(SDKCORE_VERSION_NUMBER,
+            SDKCORE_VERSION_MAJOR * 1000000 + SDKCORE_VERSION_MINOR * 1000 + SDKCORE_VERSION_PATCH);
 }
 
 }  // namespace

@@ -22,8 +22,8 @@
 #include "sdkcore/logger.hpp"
 #include "sdkcore/sdk_core.hpp"
 #include "sdkcore/sdkcore.h"
-#include "support/openssl_test_provider.hpp"
 #include "sdkcore/token_request.hpp"
+#include "support/openssl_test_provider.hpp"
 
 namespace sdkcore {
 namespace {
@@ -139,7 +139,8 @@ class Call {
     providerCore();
     sharedCCore();
     text_ = jsonRequest(request);
-    if (entry == Entry::cpp || entry == Entry::cppProvider) config_.emplace(tokenRequestFromJsonText(text_, {}));
+    if (entry == Entry::cpp || entry == Entry::cppProvider)
+      config_.emplace(tokenRequestFromJsonText(text_, {}));
     if (entry == Entry::cTyped) typedRequest(request);
   }
   ~Call() {
@@ -225,12 +226,12 @@ std::string caseName(const ::testing::TestParamInfo<CardDataWipeTest::ParamType>
          (withSink ? "WithSink_" : "NoSink_") + requests()[index].name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AllEntries, CardDataWipeTest,
-    ::testing::Combine(::testing::Values(Entry::cpp, Entry::cTyped, Entry::cJson,
-                                         Entry::cppProvider),
-                       ::testing::Bool(), ::testing::Range(std::size_t{0}, requests().size())),
-    caseName);
+INSTANTIATE_TEST_SUITE_P(AllEntries, CardDataWipeTest,
+                         ::testing::Combine(::testing::Values(Entry::cpp, Entry::cTyped,
+                                                              Entry::cJson, Entry::cppProvider),
+                                            ::testing::Bool(),
+                                            ::testing::Range(std::size_t{0}, requests().size())),
+                         caseName);
 
 }  // namespace
 }  // namespace sdkcore

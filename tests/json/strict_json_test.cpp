@@ -51,8 +51,9 @@ INSTANTIATE_TEST_SUITE_P(
         RejectCase{"TooDeepObjects", nestedObjects(70),
                    "deeper than 64 levels at line 1, column 385, byte offset 384 (in member "
                    "\"a.a.a"},
-        RejectCase{"UnknownDuplicate", R"({"params": {"pan": "1", "y": 1, "y": 2}})",
-                   "an unknown member of \"params\" given twice at line 1, column 35, byte offset 34"},
+        RejectCase{
+            "UnknownDuplicate", R"({"params": {"pan": "1", "y": 1, "y": 2}})",
+            "an unknown member of \"params\" given twice at line 1, column 35, byte offset 34"},
         RejectCase{"UnknownTopLevelDuplicate", R"({"y": 1, "y": 2})",
                    "an unknown member of the top-level object given twice at line 1"},
         RejectCase{"KnownNameUnderUnknown", R"({"y": {"a": 1, "a": 2}})",

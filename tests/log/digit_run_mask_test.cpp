@@ -41,7 +41,11 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"ArabicIndic", kArabicIndic16, "٤٥٢٦٠١******١٢٣٤"},
         RunCase{"MixedScripts", "4526٠١８１5908 1234", "4526٠١****** 1234"},
         RunCase{"TwoRuns", "123456789012/4526018159081234", "********9012/452601******1234"},
-        RunCase{"InvalidUtf8Stays", "\xff" "4526018159081234\xfe", "\xff" "452601******1234\xfe"},
+        RunCase{"InvalidUtf8Stays",
+                "\xff"
+                "4526018159081234\xfe",
+                "\xff"
+                "452601******1234\xfe"},
         RunCase{"NoDigits", "JOHN DOE", "JOHN DOE"}),
     [](const auto& info) { return std::string(info.param.name); });
 

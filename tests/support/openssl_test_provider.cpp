@@ -49,7 +49,7 @@ int cEncrypt(void*, const sdkcore_rsa_public_key* key, const std::uint8_t* plain
 
 int cRandomBytes(void*, std::uint8_t* out, std::size_t len) {
   return len <= INT_MAX && RAND_bytes(out, static_cast<int>(len)) == 1 ? SDKCORE_OK
-                                                                        : SDKCORE_INTERNAL_ERROR;
+                                                                       : SDKCORE_INTERNAL_ERROR;
 }
 
 }  // namespace
@@ -70,8 +70,7 @@ std::optional<std::vector<std::uint8_t>> opensslEncrypt(std::span<const std::uin
   return cipher;
 }
 
-bool OpenSslTestProvider::encrypt(const RsaPublicKeyForms& key,
-                                  std::span<const std::uint8_t> plain,
+bool OpenSslTestProvider::encrypt(const RsaPublicKeyForms& key, std::span<const std::uint8_t> plain,
                                   std::vector<std::uint8_t>& cipher) const {
   auto result = opensslEncrypt(key.subjectPublicKeyInfoDer, plain);
   if (!result) return false;

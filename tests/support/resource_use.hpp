@@ -18,7 +18,8 @@ constexpr int scaledForEmulator(int count) {
 }
 
 // True when time and memory bounds mean something in this build: it is optimised, not
-// instrumented by a sanitizer, which multiplies both, and not run under an emulator. Tests still check every answer otherwise.
+// instrumented by a sanitizer, which multiplies both, and not run under an emulator. Tests still
+// check every answer otherwise.
 bool resourceBoundsApply();
 
 struct ResourceUse {
