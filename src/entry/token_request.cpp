@@ -1,5 +1,7 @@
 #include "sdkcore/token_request.hpp"
 
+#include <array>
+#include <iterator>
 #include <stdexcept>
 #include <string_view>
 #include <utility>
@@ -15,19 +17,19 @@ namespace {
 using nlohmann::json;
 
 // Every member name the request format defines, at any level: the only names its error messages
-// repeat.
-constexpr std::string_view kRequestMemberNames[] = {"variant",
-                                                    "params",
-                                                    "registeredFrom",
-                                                    "timestamp",
-                                                    "pan",
-                                                    "cvc",
-                                                    "pubKey",
-                                                    "expiryMMYY",
-                                                    "cardholder",
-                                                    "mdOrder",
-                                                    "storedPaymentMethodId",
-                                                    "bindingId"};
+// repeat. The params members come from the schema, so a new field is named here too.
+constexpr auto kRequestMemberNames = [] {
+  constexpr ParamField kFields[] = {ParamField::PAN,        ParamField::CVC,
+                                    ParamField::EXPIRY,     ParamField::CARDHOLDER,
+                                    ParamField::PUB_KEY,    ParamField::STORED_PAYMENT_METHOD_ID,
+                                    ParamField::BINDING_ID, ParamField::MD_ORDER};
+  std::array<std::string_view, 4 + std::size(kFields)> names{"variant", "params", "registeredFrom",
+                                                             "timestamp"};
+  for (std::size_t i = 0; i < std::size(kFields); ++i) {
+    names[4 + i] = schema::memberName(kFields[i]);
+  }
+  return names;
+}();
 
 // Reads the members of one request's `params` object, naming each as "params.<name>" in errors.
 class ParamsReader {
