@@ -12,8 +12,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE BOTH)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
-# -L: the target's dynamic loader and libraries, where the multiarch packages put them.
-set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/${SDKCORE_CROSS_QEMU} -L /usr/${SDKCORE_CROSS_TRIPLE})
+# No -L prefix: target programs run with the multiarch package's dynamic loader
+# (/lib/ld-linux-*.so.*), which finds the multiarch libraries, C library included, through the
+# loader cache. Prefixing /usr/<triple> would pair the cross toolchain's loader with the multiarch
+# C library, two builds of it that differ in their private structures, and the first thread a
+# program starts then hangs or crashes.
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/${SDKCORE_CROSS_QEMU})
 set(ENV{PKG_CONFIG_LIBDIR} /usr/lib/${SDKCORE_CROSS_TRIPLE}/pkgconfig:/usr/share/pkgconfig)
 # Target-specific binutils, for the size report and the page alignment check.
 set(CMAKE_STRIP ${SDKCORE_CROSS_TRIPLE}-strip)

@@ -25,7 +25,8 @@ for target in "$@"; do
   case "$target" in
     arm64 | armhf)
       architectures+=("$target")
-      packages+=(crossbuild-essential-"$target" qemu-user-static icu-devtools
+      # libc6:<arch> brings the dynamic loader that runs target programs under qemu-user.
+      packages+=(crossbuild-essential-"$target" qemu-user-static icu-devtools libc6:"$target"
         libicu-dev:"$target" libssl-dev:"$target" libgtest-dev:"$target" libgmock-dev:"$target")
       ;;
     phone) packages+=(icu-devtools) ;;

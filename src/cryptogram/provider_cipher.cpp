@@ -1,14 +1,14 @@
 #include "provider_cipher.hpp"
 
-#include <unistd.h>
-
 #include <array>
 #include <atomic>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "base/wiped_text.hpp"
 #include "base64.hpp"
+#include "cryptogram/fork_generation.hpp"
 #include "cryptogram/random_bytes.hpp"
 #include "rsa_cryptogram_cipher.hpp"
 #include "sdkcore/cryptogram_cipher_error.hpp"
@@ -44,20 +44,20 @@ bool providerRandom(const CryptoProvider& provider, std::span<std::uint8_t> out)
 // more than the 16 bytes of a UUID (a call into a JVM or a platform API), so a batch serves 32
 // UUIDs. Each byte handed out is wiped from the batch at once. A batch belongs to one provider
 // (by the id of its ProviderCipher, never reused) and to one process: another provider, or a
-// child after fork(), finds it empty and never hands out bytes drawn for another.
+// child after fork(), finds it stale and never hands out bytes drawn for another.
 class ProviderRandomBatch {
  public:
   ~ProviderRandomBatch() { wipeBytes(bytes_.data(), bytes_.size()); }
 
   // False when the provider fails; 'out' is then not to be used.
   bool draw(const CryptoProvider& provider, std::uint64_t owner, std::span<std::uint8_t> out) {
-    if (out.size() > bytes_.size()) return providerRandom(provider, out);
-    const pid_t process = getpid();
-    if (owner != owner_ || process != process_ || remaining_ < out.size()) {
+    const std::optional<std::uint64_t> generation = forkGeneration();
+    if (!generation || out.size() > bytes_.size()) return providerRandom(provider, out);
+    if (owner != owner_ || *generation != generation_ || remaining_ < out.size()) {
       remaining_ = 0;
       if (!providerRandom(provider, bytes_)) return false;
       owner_ = owner;
-      process_ = process;
+      generation_ = *generation;
       remaining_ = bytes_.size();
     }
     std::uint8_t* next = bytes_.data() + (bytes_.size() - remaining_);
@@ -71,7 +71,7 @@ class ProviderRandomBatch {
   std::array<std::uint8_t, 512> bytes_{};
   std::size_t remaining_ = 0;
   std::uint64_t owner_ = 0;
-  pid_t process_ = 0;
+  std::uint64_t generation_ = 0;  // fork generation; a child finds its parent's batch stale
 };
 
 std::atomic<std::uint64_t> nextCipherId{1};

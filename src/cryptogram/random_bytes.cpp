@@ -8,8 +8,10 @@
 #include <cstddef>
 #include <cstring>
 #include <new>
+#include <optional>
 
 #include "base/wiped_text.hpp"
+#include "cryptogram/fork_generation.hpp"
 
 #if SDKCORE_WITH_OPENSSL
 #include <openssl/rand.h>
@@ -47,7 +49,8 @@ void drawFromGenerator(std::span<std::uint8_t> out) {
 #endif
 
 // One page of random bytes for one thread: a count of the bytes left, then the bytes. The page
-// is marked to be zeroed in a child after fork(), which makes the count 0 there.
+// is marked to be zeroed in a child after fork(), which makes the count 0 there; the fork
+// generation the bytes were drawn in is checked too, for where that mark is silently ignored.
 class ThreadRandomBuffer {
  public:
   ThreadRandomBuffer() noexcept {
@@ -78,11 +81,13 @@ class ThreadRandomBuffer {
 
   void draw(std::span<std::uint8_t> out) {
     const std::size_t capacity = pageSize_ - sizeof(std::size_t);
-    if (!remaining_ || out.size() > capacity) return drawFromGenerator(out);
-    if (*remaining_ < out.size()) {
+    const std::optional<std::uint64_t> generation = forkGeneration();
+    if (!remaining_ || !generation || out.size() > capacity) return drawFromGenerator(out);
+    if (*remaining_ < out.size() || *generation != generation_) {
       *remaining_ = 0;
       drawFromGenerator({bytes_, capacity});
       *remaining_ = capacity;
+      generation_ = *generation;
     }
     std::uint8_t* next = bytes_ + (capacity - *remaining_);
     std::memcpy(out.data(), next, out.size());
@@ -94,6 +99,7 @@ class ThreadRandomBuffer {
   std::size_t pageSize_ = 0;
   std::size_t* remaining_ = nullptr;  // the start of the page; null when unbuffered
   std::uint8_t* bytes_ = nullptr;
+  std::uint64_t generation_ = 0;  // the fork generation the buffered bytes were drawn in
 };
 
 }  // namespace

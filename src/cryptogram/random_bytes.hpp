@@ -18,8 +18,9 @@ class RandomSourceError : public std::runtime_error {
 // draw of 16 bytes. Each byte handed out is wiped from the buffer at once.
 //
 // Fork-safe: the buffer lies in memory that the kernel zeroes in a child process
-// (MADV_WIPEONFORK), and a zeroed buffer counts as empty, so a child never hands out bytes its
-// parent drew. Where the kernel cannot do that, every call draws from the generator directly.
+// (MADV_WIPEONFORK), and a zeroed buffer counts as empty; a pthread_atfork() count catches a child
+// where that mark is ignored. So a child never hands out bytes its parent drew. Where neither is
+// available, every call draws from the generator directly.
 // Throws RandomSourceError when the generator fails. Thread-safe.
 void randomBytes(std::span<std::uint8_t> out);
 
