@@ -46,6 +46,8 @@ constexpr std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
 
 // A proleptic Gregorian date from days since 1970-01-01 and back, in 64-bit arithmetic: the
 // year counts from March, so that the leap day ends it (eras of 400 years, 146,097 days).
+// Written out rather than taken from <chrono>: std::chrono::year stops at 32767 and days may
+// have 32 bits, while time stamps reach every year that struct tm holds.
 struct CivilDate {
   std::int64_t year;
   unsigned month;  // 1 to 12
