@@ -37,9 +37,102 @@ for target in "$@"; do
   esac
 done
 
+# An archive mirror in the middle of a sync serves an index of the wrong size, and apt-get update
+# then fails for that index alone. Try again a few times; if it still fails, go on with the indexes
+# that did download (apt keeps the old copy of the one that did not, or none).
+update_indexes() {
+  local attempt
+  for attempt in 1 2 3; do
+    if apt-get update -qq -o Acquire::Retries=3 >/dev/null 2>/tmp/sdkcore-apt-update.err; then
+      return 0
+    fi
+    sleep $((attempt * 3))
+  done
+  echo "install-deps: some package indexes failed to download; going on with the others:" >&2
+  grep -E '^(E|W):' /tmp/sdkcore-apt-update.err | head -5 >&2
+}
+
+# The highest version of package $1 that every architecture in needed_architectures offers, or
+# nothing.
+common_version() {
+  local package=$1 arch versions common=""
+  for arch in "${needed_architectures[@]}"; do
+    versions=$(apt-cache madison "$package:$arch" 2>/dev/null | awk -F'|' '{gsub(/ /, "", $2); print $2}' |
+      sort -u)
+    if [ -z "$common" ]; then
+      common=$versions
+    else
+      common=$(comm -12 <(echo "$common") <(echo "$versions"))
+    fi
+    [ -n "$common" ] || return 0
+  done
+  local best="" v
+  for v in $common; do
+    if [ -z "$best" ] || dpkg --compare-versions "$v" gt "$best"; then best=$v; fi
+  done
+  echo "$best"
+}
+
+# Sets 'requests' to the packages named in the arguments less those that a pin already names: a
+# bare name would ask for the candidate version against the pin.
+requests=()
+unpinned() {
+  requests=()
+  local p pin
+  for p in "$@"; do
+    for pin in "${pins[@]}"; do
+      [[ ${pin%%=*} == "${p%%:*}:${p#*:}" || ${pin%%=*} == "$p:$native" ]] && continue 2
+    done
+    requests+=("$p")
+  done
+}
+
+# The indexes of one architecture can lag behind another's (a security update built for amd64
+# first, or an index that failed to download), while a "Multi-Arch: same" package must have the
+# same version on every architecture. While apt cannot resolve the install, pin each such package
+# that it names to the newest version that all needed architectures offer, even if that moves a
+# host package back. Sets the array 'pins' (package:arch=version arguments for apt-get).
+pins=()
+resolve_versions() {
+  local round log names name version arch pinned=" "
+  for round in 1 2 3 4 5 6 7 8; do
+    unpinned "$@"
+    log=$(apt-get install -s --no-install-recommends --no-remove --allow-downgrades "${requests[@]}" \
+      "${pins[@]}" 2>&1) && return 0
+    # Every package that an "unmet dependencies" line names: the one that depends, and those it
+    # depends on (with or without an architecture).
+    names=$(echo "$log" | sed -n '/unmet dependencies/,$p' | grep '^ ' |
+      sed -E 's/^ +//; s/ : [A-Za-z-]+: / /; s/^[A-Za-z-]+: //; s/ \(.*//; s/ but .*//' | tr ' ' '\n' |
+      grep -E '^[a-z0-9][a-z0-9.+-]+(:[a-z0-9]+)?$' | sed 's/:.*//' | sort -u)
+    local progress=0
+    for name in $names; do
+      case "$pinned" in *" $name "*) continue ;; esac
+      apt-cache show --no-all-versions "$name" 2>/dev/null | grep -q '^Multi-Arch: same' || continue
+      version=$(common_version "$name")
+      if [ -z "$version" ]; then
+        echo "install-deps: no version of $name is offered for all of: ${needed_architectures[*]}" >&2
+        exit 1
+      fi
+      echo "install-deps: $name $version on ${needed_architectures[*]} (their common version)" >&2
+      for arch in "${needed_architectures[@]}"; do pins+=("$name:$arch=$version"); done
+      pinned+="$name "
+      progress=1
+    done
+    if [ $progress -eq 0 ]; then
+      echo "install-deps: apt cannot install the packages:" >&2
+      echo "$log" | sed -n '/unmet dependencies/,$p' >&2
+      exit 1
+    fi
+  done
+}
+
+native=$(dpkg --print-architecture)
 missing=()
 for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+  # A name without an architecture means the host's own (or "all"), not a foreign twin.
+  wanted=$([[ $p == *:* ]] && echo "${p#*:}" || echo "($native|all)")
+  if ! dpkg-query -W -f='${Status} ${Architecture}\n' "${p%%:*}" 2>/dev/null |
+    grep -qE "^install ok installed $wanted\$"; then
     missing+=("$p")
   fi
 done
@@ -61,5 +154,14 @@ fi
 for a in "${new_architectures[@]}"; do dpkg --add-architecture "$a"; done
 echo "Installing: ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq >/dev/null
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+update_indexes
+# The host's own architecture and every foreign one asked for: packages marked "Multi-Arch: same"
+# must have one version on all of them.
+needed_architectures=("$native" "${architectures[@]}")
+# Every package of the list, not only the missing ones, and no removal: a resolution that
+# drops an installed host package (a -dev package whose foreign twin wants another version) must
+# fail and be resolved by a pin instead.
+resolve_versions "${packages[@]}"
+unpinned "${packages[@]}"
+apt-get install -y -qq --no-install-recommends --no-remove --allow-downgrades "${requests[@]}" \
+  "${pins[@]}" >/dev/null
