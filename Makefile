@@ -90,8 +90,9 @@ sanitize: deps
 	@cd build-asan && ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1 $(INSTRUMENTED_CTEST)
 
-# The whole suite under ThreadSanitizer. ICU is not instrumented, so the locks and atomics that
-# guard its internal caches are invisible to it; tests/tsan.supp silences ICU's own frames only.
+# The whole suite under ThreadSanitizer. ICU, the tests' referee, is not instrumented, so the locks
+# and atomics that guard its internal caches are invisible to it; tests/tsan.supp silences ICU's
+# own frames only.
 tsan: deps
 	@cmake -S . -B build-tsan $(CLANG_CMAKE) "-DCMAKE_C_FLAGS=-fsanitize=thread -fno-omit-frame-pointer" \
 	  "-DCMAKE_CXX_FLAGS=-fsanitize=thread -fno-omit-frame-pointer" >/dev/null
@@ -114,7 +115,7 @@ fuzz: deps
 	@scripts/fuzz.sh build-fuzz $(FUZZ_SECONDS)
 
 # The whole suite built for a phone's processor with Debian's cross compilers and run under
-# qemu-user, against the trimmed ICU data (the Java and Swift bindings aside), in build-arm64/ or
+# qemu-user (the Java and Swift bindings aside), in build-arm64/ or
 # build-armhf/. armhf has a 32-bit time_t, as 32-bit ARM Android. The first run installs the
 # cross packages (scripts/install-deps.sh arm64|armhf). CROSS_TARGETS builds only the given
 # targets; CROSS_CTEST adds ctest arguments (-R, -E). Each test program is one ctest test.
@@ -126,7 +127,7 @@ CROSS_TARGETS ?=
 CROSS_CMAKE = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG" "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG" \
   -DSDKCORE_BUILD_JAVA=OFF -DSDKCORE_BUILD_SWIFT=OFF -DSDKCORE_BUILD_BENCHMARKS=OFF \
-  -DSDKCORE_ICU_DATA=trimmed $(CCACHE) $(CMAKE_FLAGS)
+  $(CCACHE) $(CMAKE_FLAGS)
 
 test-arm64 test-armhf: test-%:
 	@scripts/install-deps.sh $*
@@ -136,10 +137,10 @@ test-arm64 test-armhf: test-%:
 	@cd build-$* && ctest --output-on-failure -j $(JOBS) $(CROSS_CTEST)
 
 # What the library adds to an app, built as an app links it (the phone preset) for x86-64, arm64
-# and armhf: one table, then the arm64 and ICU data figures. Fails over the budget in
-# size/budget.txt (by more than 100 KB) or over the limits (6.0 MB on arm64, 64 KB of ICU data).
+# and armhf: one table, then the arm64 figures. Fails over the budgets in size/budget.txt (by more
+# than 100 KB) or over the limits (on arm64, 4.4 MB with OpenSSL, 1.2 MB without).
 size:
-	@scripts/install-deps.sh arm64 armhf phone
+	@scripts/install-deps.sh arm64 armhf
 	@scripts/size.sh $(CCACHE)
 
 format:

@@ -35,7 +35,7 @@ file(RELATIVE_PATH sdkcore_pc_to_prefix ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig
 string(REGEX REPLACE "/$" "" sdkcore_pc_to_prefix "${sdkcore_pc_to_prefix}")
 set(sdkcore_pc_openssl "")
 if(SDKCORE_WITH_OPENSSL)
-  set(sdkcore_pc_openssl " libcrypto")
+  set(sdkcore_pc_openssl "Requires.private: libcrypto")
 endif()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/sdkcore.pc.in ${PROJECT_BINARY_DIR}/sdkcore.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/sdkcore.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

@@ -21,7 +21,7 @@ bool isNoSpaceOrStop(UChar32 c) { return c != '.' && !fuzzing::isWhiteSpace(c); 
 
 void checkCuts(std::string_view text, std::int64_t count) {
   // Cut at the same boundary from both ends, the two parts make up the whole (as valid UTF-8).
-  const std::string whole = toUtf8(toUnicodeString(text));
+  const std::string whole = toValidUtf8(text);
   const std::int64_t characters = characterCount(text);
   const std::int64_t front = std::min(count, characters);
   SDKCORE_FUZZ_CHECK(take(text, front) + takeLast(text, characters - front) == whole);

@@ -3,14 +3,17 @@
 # As root it runs apt-get itself; otherwise it prints the exact command and fails.
 #
 # Arguments name extra targets, installed only when asked for:
-#   arm64, armhf  the cross compiler, the target's ICU, OpenSSL and GoogleTest (multiarch) and
-#                 qemu-user, for `make test-arm64` / `make test-armhf`
-#   phone         icu-devtools, to cut the ICU data package of the phone build (`make size`)
+#   arm64, armhf  the cross compiler, the target's OpenSSL, GoogleTest and ICU (the tests'
+#                 referee) as multiarch packages, and qemu-user, for `make test-arm64` /
+#                 `make test-armhf`
 set -euo pipefail
 
 packages=(
   g++ clang cmake ninja-build pkg-config make valgrind
-  libicu-dev libssl-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libssl-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
+  # The tests' referees for the library's own Unicode: ICU, and the Unicode Character Database
+  # that the committed tables are generated from (a test regenerates them).
+  libicu-dev unicode-data
   tzdata openjdk-17-jdk-headless junit4
   # The tests convert a key with the openssl program, as a merchant would; the Swift package's
   # tests decrypt tokens with it.
@@ -26,12 +29,11 @@ for target in "$@"; do
     arm64 | armhf)
       architectures+=("$target")
       # libc6:<arch> brings the dynamic loader that runs target programs under qemu-user.
-      packages+=(crossbuild-essential-"$target" qemu-user-static icu-devtools libc6:"$target"
+      packages+=(crossbuild-essential-"$target" qemu-user-static libc6:"$target"
         libicu-dev:"$target" libssl-dev:"$target" libgtest-dev:"$target" libgmock-dev:"$target")
       ;;
-    phone) packages+=(icu-devtools) ;;
     *)
-      echo "install-deps: unknown target '$target' (known: arm64, armhf, phone)" >&2
+      echo "install-deps: unknown target '$target' (known: arm64, armhf)" >&2
       exit 2
       ;;
   esac

@@ -54,9 +54,8 @@ typedef enum sdkcore_status {
   SDKCORE_OUT_OF_MEMORY = 5,
   // A failure the library did not foresee; nothing was handed back.
   SDKCORE_INTERNAL_ERROR = 6,
-  // The ICU data the call needed (the character break rules, for text outside ASCII) is missing
-  // from the program: it was linked without ICU's data or the library's data package. Not about
-  // the input; logged too; nothing was handed back.
+  // Never returned: the library carries its own Unicode data. Kept so that hosts that name it
+  // still compile.
   SDKCORE_ICU_DATA_MISSING = 7
 } sdkcore_status;
 

@@ -21,7 +21,7 @@ namespace sdkcore {
 // Throws std::invalid_argument for a negative 'maxLength'.
 SDKCORE_EXPORT std::string digitsOnly(std::string_view text,
                                       std::optional<std::int64_t> maxLength = std::nullopt);
-// Removes white space (ICU's \s: tab, U+000A to U+000D, U+0085 and Unicode category Z) and
+// Removes white space (\s: tab, U+000A to U+000D, U+0085 and Unicode category Z) and
 // full stops; then keeps the first 'maxLength' characters, if given.
 // Throws std::invalid_argument for a negative 'maxLength'.
 SDKCORE_EXPORT std::string noSpaces(std::string_view text,

@@ -55,9 +55,8 @@ class SDKCORE_EXPORT ValidationResult {
 inline constexpr const char* CODE_REQUIRED = "required";
 inline constexpr const char* CODE_INVALID = "invalid";
 inline constexpr const char* CODE_INVALID_FORMAT = "invalid-format";
-// Not about the text: the ICU data that the rule needs for this text (the character break rules,
-// for text outside ASCII) is missing from the program. Logged too; the message says what is
-// missing. The program must be linked with ICU's data or the library's data package.
+// Never reported: the library carries its own Unicode data. Kept so that hosts that name it
+// still compile.
 inline constexpr const char* CODE_ICU_DATA_MISSING = "icu-data-missing";
 
 }  // namespace sdkcore

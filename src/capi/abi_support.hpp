@@ -8,21 +8,17 @@
 #include <string_view>
 
 #include "sdkcore/sdkcore.h"
-#include "text/unicode_text.hpp"
 
 // What every function of the C interface shares: the exception barrier, the reading of text
 // arguments and the buffers handed to the caller.
 namespace sdkcore::capi {
 
 // Runs 'body', which returns a status, and turns every exception into a status: std::bad_alloc
-// into SDKCORE_OUT_OF_MEMORY, missing ICU data into SDKCORE_ICU_DATA_MISSING, anything else into
-// SDKCORE_INTERNAL_ERROR. Nothing escapes.
+// into SDKCORE_OUT_OF_MEMORY, anything else into SDKCORE_INTERNAL_ERROR. Nothing escapes.
 template <typename Body>
 int guarded(Body&& body) noexcept {
   try {
     return body();
-  } catch (const UnicodeDataMissing&) {
-    return SDKCORE_ICU_DATA_MISSING;
   } catch (const std::bad_alloc&) {
     return SDKCORE_OUT_OF_MEMORY;
   } catch (...) {

@@ -39,7 +39,6 @@ int sdkcore_validate(const char* name, const char* text, size_t text_len,
     if (!validator) return SDKCORE_UNKNOWN_NAME;
     const sdkcore::WipedText value(sdkcore::capi::textOf(text, text_len));
     sdkcore::ValidationResult result = validator->validate(value.text());
-    if (result.errorCode() == sdkcore::CODE_ICU_DATA_MISSING) return SDKCORE_ICU_DATA_MISSING;
     *out_result = std::make_unique<sdkcore_validation_result>(std::move(result)).release();
     return SDKCORE_OK;
   });

@@ -1,8 +1,5 @@
 #include "sdkcore/binding_utils.hpp"
 
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
-
 #include <cstdint>
 #include <new>
 #include <optional>
@@ -10,44 +7,32 @@
 
 #include "base/wiped_text.hpp"
 #include "sdkcore/base58.hpp"
+#include "unicode/properties.hpp"
+#include "unicode/utf8.hpp"
 
 namespace sdkcore {
 namespace {
 
 constexpr std::string_view kPrefix = "pm_";
 
-// The code points of a binding id, overwritten when freed.
-using CodePoints = std::vector<UChar32, WipingAllocator<UChar32>>;
-
-// Returns the code points of 'bytes', or nullopt when they are not well-formed UTF-8 (overlong
-// forms, surrogates and values above U+10FFFF included).
-std::optional<CodePoints> codePoints(const std::vector<std::uint8_t>& bytes) {
-  const auto* data = bytes.data();
-  const auto length = static_cast<std::int64_t>(bytes.size());
-  CodePoints result;
-  for (std::int64_t i = 0; i < length;) {
-    UChar32 c = 0;
-    U8_NEXT(data, i, length, c);
-    if (c < 0) return std::nullopt;
-    result.push_back(c);
-  }
-  return result;
-}
-
-// Returns the byte range of 'bytes' without the Unicode white space (which includes the line
-// breaks) at both ends.
-std::string trimmed(const std::vector<std::uint8_t>& bytes, const CodePoints& points) {
+// Returns 'text' (well-formed UTF-8) without the Unicode white space (which
+// includes the line breaks) at both ends.
+std::string trimmed(std::string_view text) {
   std::size_t begin = 0;
-  std::size_t end = bytes.size();
-  for (auto it = points.begin(); it != points.end() && u_isUWhiteSpace(*it); ++it) {
-    begin += static_cast<std::size_t>(U8_LENGTH(*it));
+  std::size_t end = text.size();
+  while (begin < end) {
+    const unicode::Decoded decoded = unicode::decodeAt(text, begin);
+    if (!unicode::isWhiteSpace(decoded.codePoint)) break;
+    begin += decoded.length;
   }
-  for (auto it = points.rbegin(); it != points.rend() && end > begin && u_isUWhiteSpace(*it);
-       ++it) {
-    end -= static_cast<std::size_t>(U8_LENGTH(*it));
+  while (end > begin) {
+    // A well-formed text: the last code point starts at the last byte that is no continuation.
+    std::size_t last = end - 1;
+    while (last > begin && (static_cast<unsigned char>(text[last]) & 0xC0) == 0x80) --last;
+    if (!unicode::isWhiteSpace(unicode::decodeAt(text, last).codePoint)) break;
+    end = last;
   }
-  return std::string(bytes.begin() + static_cast<std::ptrdiff_t>(begin),
-                     bytes.begin() + static_cast<std::ptrdiff_t>(end));
+  return std::string(text.substr(begin, end - begin));
 }
 
 }  // namespace
@@ -61,9 +46,10 @@ std::string BindingUtils::decodeBindingId(std::string_view storedPaymentMethodId
     auto bytes = Base58::decode(encoded);
     if (!bytes) return {};
     const WipeOnExit wipeBytes(*bytes);
-    const auto points = codePoints(*bytes);
-    if (!points) return {};
-    return trimmed(*bytes, *points);
+    const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    // Overlong forms, surrogates and values above U+10FFFF included: not an identifier.
+    if (!unicode::isValidUtf8(text)) return {};
+    return trimmed(text);
   } catch (const std::bad_alloc&) {
     // An identifier too large to decode is malformed as far as the caller is concerned.
     return {};

@@ -72,12 +72,13 @@ std::string maskAscii(std::string_view pan) {
 }
 
 std::string maskUnicode(std::string_view pan) {
-  const WipedUnicodeString text = toUnicodeString(pan);
   MaskLayout layout;
-  forEachCharacterBoundary(text, [&layout](std::int32_t at) { layout.add(at); });
-  return masked(layout, [&text](std::int64_t from, std::int64_t to) {
-    return toUtf8(
-        text.tempSubStringBetween(static_cast<std::int32_t>(from), static_cast<std::int32_t>(to)));
+  forEachCharacterBoundary(pan, [&layout](std::size_t at) {
+    layout.add(static_cast<std::int64_t>(at));
+  });
+  return masked(layout, [pan](std::int64_t from, std::int64_t to) {
+    return toValidUtf8(
+        pan.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)));
   });
 }
 

@@ -1,10 +1,10 @@
 #include "log/digit_run_mask.hpp"
 
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
-
 #include <cstddef>
 #include <cstdint>
+
+#include "unicode/properties.hpp"
+#include "unicode/utf8.hpp"
 
 namespace sdkcore {
 namespace {
@@ -29,11 +29,8 @@ struct Run {
 std::size_t digitAt(std::string_view text, std::size_t at) {
   const auto byte = static_cast<unsigned char>(text[at]);
   if (byte < 0x80) return byte >= '0' && byte <= '9' ? 1 : 0;
-  auto next = static_cast<std::int64_t>(at);
-  const auto length = static_cast<std::int64_t>(text.size());
-  UChar32 c = 0;
-  U8_NEXT(text.data(), next, length, c);
-  return c >= 0 && u_isdigit(c) ? static_cast<std::size_t>(next) - at : 0;
+  const unicode::Decoded decoded = unicode::decodeAt(text, at);
+  return unicode::isDecimalDigit(decoded.codePoint) ? decoded.length : 0;
 }
 
 bool isSeparator(char c) { return c == ' ' || c == '-'; }

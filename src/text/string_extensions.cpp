@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 
-#include <unicode/uchar.h>
-
 #include "base/wiped_text.hpp"
 #include "text/character_cut.hpp"
 #include "text/unicode_text.hpp"
+#include "unicode/utf8.hpp"
 
 namespace sdkcore {
 namespace {
@@ -27,27 +26,18 @@ bool oneBytePerCharacter(std::string_view text) noexcept {
   return isAscii(text) && text.find('\r') == std::string_view::npos;
 }
 
-// The characters [from, to) of 'text', given as indices into its character boundaries.
+// The first 'count' characters of 'text', or the last ones with 'fromEnd', as valid UTF-8.
 std::string characterRange(std::string_view text, bool fromEnd, std::int64_t count) {
-  const WipedUnicodeString unicode = toUnicodeString(text);
-  const std::vector<std::int32_t> boundaries = characterBoundaries(unicode);
+  const std::vector<std::size_t> boundaries = characterBoundaries(text);
   const auto characters = static_cast<std::int64_t>(boundaries.size()) - 1;
-  if (count >= characters) return toUtf8(unicode);
-  const auto cut = static_cast<std::size_t>(fromEnd ? characters - count : count);
-  return fromEnd ? toUtf8(unicode.tempSubStringBetween(boundaries[cut], unicode.length()))
-                 : toUtf8(unicode.tempSubStringBetween(0, boundaries[cut]));
+  if (count >= characters) return toValidUtf8(text);
+  const std::size_t cut = boundaries[static_cast<std::size_t>(fromEnd ? characters - count : count)];
+  return toValidUtf8(fromEnd ? text.substr(cut) : text.substr(0, cut));
 }
 
 std::string limitTo(std::string text, std::optional<std::int64_t> maxLength) {
   if (!maxLength) return text;
   return take(text, *maxLength);
-}
-
-// White space as the text scanner skips it: Unicode category Z, tab, U+000A to U+000D, U+0085.
-bool isScannerWhiteSpace(UChar32 c) noexcept {
-  if (c == 0x09 || (c >= 0x0A && c <= 0x0D) || c == 0x85) return true;
-  const std::int8_t type = u_charType(c);
-  return type == U_SPACE_SEPARATOR || type == U_LINE_SEPARATOR || type == U_PARAGRAPH_SEPARATOR;
 }
 
 std::optional<unsigned> hexDigitValue(char c) noexcept {
@@ -80,17 +70,14 @@ std::uint64_t scanHex(std::string_view text, std::size_t at) noexcept {
 // Skips leading white space (by code point, on the UTF-8 bytes) and returns the byte offset of
 // the first other character.
 std::size_t skipWhiteSpace(std::string_view text) noexcept {
-  std::int32_t at = 0;
-  const auto length = static_cast<std::int32_t>(
-      std::min<std::size_t>(text.size(), std::numeric_limits<std::int32_t>::max()));
-  while (at < length) {
-    std::int32_t next = at;
-    UChar32 c = 0;
-    U8_NEXT(text.data(), next, length, c);
-    if (c < 0 || !isScannerWhiteSpace(c)) break;
-    at = next;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const unicode::Decoded decoded = unicode::decodeAt(text, at);
+    // U+FFFD is no white space, so an ill-formed sequence stops the scan as well.
+    if (!isTrimmedWhiteSpace(decoded.codePoint)) break;
+    at += decoded.length;
   }
-  return static_cast<std::size_t>(at);
+  return at;
 }
 
 // "#RGB" (any four characters) becomes "#RRGGBB"; the first character is dropped.

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include <unicode/utf8.h>
 
 #include "sdkcore/string_extensions.hpp"
+#include "unicode/utf8.hpp"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -19,7 +19,7 @@ namespace {
 
 // Code points that are escaped as \u{HEX}: general category Cc (C0, DEL, C1) and the two
 // Unicode line-breaking separators, so that a rendered text never spans lines.
-bool needsHexEscape(UChar32 c) {
+bool needsHexEscape(char32_t c) {
   return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
 }
 
@@ -28,7 +28,7 @@ using EscapeBuffer = std::array<char, 12>;
 
 // The escape of 'c': a fixed text for the six with a short form, else \u{HEX} with upper-case
 // digits, at least two of them, written into 'buffer'.
-std::string_view escapeOf(UChar32 c, EscapeBuffer& buffer) {
+std::string_view escapeOf(char32_t c, EscapeBuffer& buffer) {
   switch (c) {
     case '"':
       return "\\\"";
@@ -109,10 +109,11 @@ void forEachEscapedPiece(std::string_view text, bool escapeQuotes, Emit&& emit) 
     const std::int64_t start = i;
     i = plainRunEnd(bytes, i, length, escapeQuotes);
     if (i == start) {
-      UChar32 c = 0;
-      U8_NEXT(bytes, i, length, c);
+      const unicode::Decoded decoded = unicode::decodeAt(text, static_cast<std::size_t>(i));
+      i += static_cast<std::int64_t>(decoded.length);
+      const char32_t c = decoded.codePoint;
       const bool quoteLike = escapeQuotes && (c == '"' || c == '\\');
-      if (c >= 0 && (quoteLike || needsHexEscape(c))) {
+      if (quoteLike || needsHexEscape(c)) {
         EscapeBuffer buffer;
         emit(escapeOf(c, buffer));
         continue;

@@ -34,7 +34,7 @@ ValidationResult ExpiryRule::validate(const DATA& data) const {
     month = numberOrInvalid(characterCut(cleaned, 2, false, storage));
     year = numberOrInvalid(characterCut(cleaned, 2, true, storage));
   } catch (const std::exception&) {
-    // A text too long for ICU, or memory exhaustion: unreadable, so both parts stay -1.
+    // Memory exhaustion: unreadable, so both parts stay -1.
   }
   if (ValidationResult result = monthChecker_.validate(month); !result.isValid()) return result;
   if (ValidationResult result = yearChecker_.validate(year); !result.isValid()) return result;

@@ -61,10 +61,8 @@ ValidationResult LuhnStringRule::validate(const DATA& data) const {
   LuhnSum sum;
   try {
     addFromLast(data, sum);
-  } catch (const UnicodeDataMissing& error) {
-    return ValidationResult::error(CODE_ICU_DATA_MISSING, error.what());
   } catch (const std::exception&) {
-    // Too long for ICU, or out of memory: not a number this rule can vouch for.
+    // Out of memory: not a number this rule can vouch for.
     return ValidationResult::error(code_, message_);
   }
   if (!sum.passes()) return ValidationResult::error(code_, message_);

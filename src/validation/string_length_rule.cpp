@@ -18,11 +18,8 @@ ValidationResult StringLengthRule::validate(const DATA& data) const {
   std::int64_t count = 0;
   try {
     count = characterCount(data);
-  } catch (const UnicodeDataMissing& error) {
-    return ValidationResult::error(CODE_ICU_DATA_MISSING, error.what());
   } catch (const std::exception&) {
-    // A text ICU cannot hold (over 2^31 - 1 bytes of non-ASCII) or memory exhaustion: its
-    // length is unknown, so it is not within any bounds.
+    // Memory exhaustion: the length is unknown, so it is not within any bounds.
     return ValidationResult::error(code_, message_);
   }
   if (count < minLength_ || count > maxLength_) return ValidationResult::error(code_, message_);

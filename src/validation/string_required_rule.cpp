@@ -1,32 +1,22 @@
 #include "validation/string_required_rule.hpp"
 
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
-
 #include <cstdint>
 #include <string_view>
 #include <utility>
 
+#include "text/unicode_text.hpp"
+#include "unicode/utf8.hpp"
+
 namespace sdkcore {
 namespace {
 
-// The trimmed set: category Z plus tab, LF, VT, FF, CR and NEL. Not u_isWhitespace(), which
-// leaves out NBSP and includes the separators U+001C..U+001F.
-bool isTrimmed(UChar32 c) noexcept {
-  if (c < 0) return false;  // ill-formed UTF-8: content, not white space
-  if (c == 0x09 || (c >= 0x0A && c <= 0x0D) || c == 0x85) return true;
-  return (U_GET_GC_MASK(c) & U_GC_Z_MASK) != 0;
-}
-
 // True when 'text' is empty or made only of trimmed characters.
 bool isBlankText(std::string_view text) noexcept {
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-  const auto length = static_cast<std::int64_t>(text.size());
   // Trimming both ends leaves nothing exactly when every code point is trimmed.
-  for (std::int64_t i = 0; i < length;) {
-    UChar32 c;
-    U8_NEXT(bytes, i, length, c);
-    if (!isTrimmed(c)) return false;
+  for (std::size_t at = 0; at < text.size();) {
+    const unicode::Decoded decoded = unicode::decodeAt(text, at);
+    if (!isTrimmedWhiteSpace(decoded.codePoint)) return false;
+    at += decoded.length;
   }
   return true;
 }

@@ -3,8 +3,7 @@
 # export check.
 # Expects: SOURCE_DIR, WORK_DIR, GENERATOR, BUILD_TYPE, C_COMPILER, CXX_COMPILER, and the
 # library's own C_FLAGS, CXX_FLAGS, the flags of its build type (C_TYPE_FLAGS, CXX_TYPE_FLAGS),
-# LINKER_FLAGS and compiler LAUNCHER (may be empty); in a cross build its TOOLCHAIN_FILE; its
-# ICU_DATA.
+# LINKER_FLAGS and compiler LAUNCHER (may be empty); in a cross build its TOOLCHAIN_FILE.
 include(${CMAKE_CURRENT_LIST_DIR}/../support/run_command.cmake)
 string(TOUPPER "${BUILD_TYPE}" type)
 
@@ -17,7 +16,7 @@ run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR} -G ${GENERATOR}
     "-DCMAKE_C_FLAGS_${type}=${C_TYPE_FLAGS}" "-DCMAKE_CXX_FLAGS_${type}=${CXX_TYPE_FLAGS}"
     "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}" "-DCMAKE_SHARED_LINKER_FLAGS=${LINKER_FLAGS}"
     "-DCMAKE_C_COMPILER_LAUNCHER=${LAUNCHER}" "-DCMAKE_CXX_COMPILER_LAUNCHER=${LAUNCHER}"
-    -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN_FILE} -DSDKCORE_ICU_DATA=${ICU_DATA})
+    -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN_FILE})
 run(${CMAKE_COMMAND} --build ${WORK_DIR})
 run(${CMAKE_CTEST_COMMAND} --test-dir ${WORK_DIR} --output-on-failure)
 message(STATUS "${last_output}")

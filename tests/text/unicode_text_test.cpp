@@ -5,7 +5,6 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <unicode/brkiter.h>
 
 namespace sdkcore {
 namespace {
@@ -20,7 +19,7 @@ class CharacterCountTest : public testing::TestWithParam<CountCase> {};
 
 TEST_P(CharacterCountTest, CountsGraphemeClusters) {
   EXPECT_EQ(characterCount(GetParam().text), GetParam().characters);
-  // The ASCII shortcut and ICU must agree: splitting always goes through ICU.
+  // The ASCII shortcut and the grapheme rules must agree: splitting always applies the rules.
   EXPECT_EQ(static_cast<std::int64_t>(splitCharacters(GetParam().text).size()),
             GetParam().characters);
 }
@@ -43,9 +42,9 @@ INSTANTIATE_TEST_SUITE_P(
                     CountCase{"OverlongSlash", "\xC0\xAF", 2}),
     [](const testing::TestParamInfo<CountCase>& info) { return info.param.name; });
 
-// ASCII text is segmented without ICU. Every pair of ASCII characters, and every ASCII character
-// at every position of texts full of CR and LF, must give ICU's boundaries (for ASCII, UTF-16
-// offsets are byte offsets).
+// ASCII text is segmented by a shortcut. Every pair of ASCII characters, and every ASCII
+// character at every position of texts full of CR and LF, must give the grapheme rules'
+// boundaries.
 TEST(UnicodeTextTest, AsciiSegmentationIsIcus) {
   std::vector<std::string> texts;
   for (int a = 0; a < 128; ++a) {
@@ -58,14 +57,14 @@ TEST(UnicodeTextTest, AsciiSegmentationIsIcus) {
     }
   }
   for (const std::string& text : texts) {
-    std::vector<std::int32_t> fast{0};
+    std::vector<std::size_t> fast{0};
     for (std::size_t at = 0; at < text.size();) {
       at += asciiCharacterLength(text, at);
-      fast.push_back(static_cast<std::int32_t>(at));
+      fast.push_back(at);
     }
-    const std::vector<std::int32_t> icu = characterBoundaries(toUnicodeString(text));
-    ASSERT_EQ(fast, icu) << testing::PrintToString(text);
-    ASSERT_EQ(characterCount(text), static_cast<std::int64_t>(icu.size()) - 1);
+    const std::vector<std::size_t> segmented = characterBoundaries(text);
+    ASSERT_EQ(fast, segmented) << testing::PrintToString(text);
+    ASSERT_EQ(characterCount(text), static_cast<std::int64_t>(segmented.size()) - 1);
   }
 }
 
@@ -87,15 +86,15 @@ TEST(UnicodeTextTest, WordAtATimeScansMatchByteByByte) {
       ASSERT_EQ(isAscii(text), ascii) << testing::PrintToString(text);
       ASSERT_EQ(containsLineTerminator(text), terminator) << testing::PrintToString(text);
       ASSERT_EQ(characterCount(text),
-                static_cast<std::int64_t>(characterBoundaries(toUnicodeString(text)).size()) - 1)
+                static_cast<std::int64_t>(characterBoundaries(text).size()) - 1)
           << testing::PrintToString(text);
     }
   }
 }
 
 TEST(UnicodeTextTest, InvalidUtf8BecomesReplacementCharacter) {
-  EXPECT_EQ(toUtf8(toUnicodeString("a\xFF"
-                                   "b")),
+  EXPECT_EQ(toValidUtf8("a\xFF"
+                        "b"),
             "a\xEF\xBF\xBD"
             "b");
 }
@@ -110,23 +109,9 @@ TEST(UnicodeTextTest, LineTerminatorsAreFoundAndTheirNeighboursAreNot) {
                            "\xE2\x80", "\xE3\x80\xA8"}) {
     EXPECT_FALSE(containsLineTerminator(text)) << text;
   }
-  // Found after an ill-formed sequence, as ICU decodes it.
+  // Found after an ill-formed sequence, as the UTF-8 reader decodes it.
   EXPECT_TRUE(containsLineTerminator("\xE2\x80\xE2\x80\xA8"));
   EXPECT_TRUE(containsLineTerminator(std::string("a\0\n", 3)));
-}
-
-// A build with the trimmed ICU data runs the suite against it: an item left out of the package
-// cannot be opened.
-TEST(UnicodeTextTest, TrimmedIcuDataIsTheDataInUse) {
-#ifndef SDKCORE_TEST_TRIMMED_ICU_DATA
-  GTEST_SKIP() << "built with the system's ICU data";
-#else
-  UErrorCode status = U_ZERO_ERROR;
-  const std::unique_ptr<icu::BreakIterator> words(
-      icu::BreakIterator::createWordInstance(icu::Locale::getRoot(), status));
-  EXPECT_TRUE(U_FAILURE(status)) << u_errorName(status);
-  EXPECT_EQ(characterCount("Jos\u00E9"), 4);
-#endif
 }
 
 }  // namespace
