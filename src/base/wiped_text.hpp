@@ -99,26 +99,54 @@ class WipeOnExit {
   Text& text_;
 };
 
-// A text whose bytes are overwritten when it is replaced or destroyed.
+// A text whose every buffer is overwritten before it goes back to the heap: the old buffer when
+// it grows, the bytes it gives up when it shrinks, everything when it is replaced or destroyed.
+// Its bytes live on the heap only, never inside the object (a std::string keeps a short text, a
+// security code say, in the object itself, where no allocator sees it), so a move leaves no copy
+// behind either. The one type for card data that the library holds as text. Not copyable;
+// a moved-from text is empty.
 class WipedText {
  public:
-  explicit WipedText(std::string_view text) : text_(text) {}
-  // Takes over 'text' without copying it; what a move leaves in 'text' (a short text is copied)
-  // is overwritten.
-  explicit WipedText(std::string&& text) noexcept : text_(std::move(text)) { wipe(text); }
-  ~WipedText() { wipe(text_); }
+  WipedText() = default;
+  explicit WipedText(std::string_view text) { append(text); }
+  // Copies 'text' and wipes the original, which a std::string cannot hand over without a copy.
+  explicit WipedText(std::string&& text) : WipedText(std::string_view(text)) { wipe(text); }
+  WipedText(WipedText&&) noexcept = default;
+  WipedText& operator=(WipedText&& other) noexcept {
+    clear();
+    bytes_ = std::move(other.bytes_);
+    return *this;
+  }
   WipedText(const WipedText&) = delete;
   WipedText& operator=(const WipedText&) = delete;
+  ~WipedText() { clear(); }
 
   // Replaces the text; the old bytes are overwritten first.
   void assign(std::string_view text) {
-    wipe(text_);
-    text_.assign(text);
+    clear();
+    append(text);
   }
-  const std::string& text() const noexcept { return text_; }
+  void append(std::string_view text) { bytes_.insert(bytes_.end(), text.begin(), text.end()); }
+  void push_back(char c) { bytes_.push_back(c); }
+  void reserve(std::size_t size) { bytes_.reserve(size); }
+  // Overwrites what a shorter size gives up; a longer one appends zero bytes.
+  void resize(std::size_t size) {
+    if (size < bytes_.size()) wipeBytes(bytes_.data() + size, bytes_.size() - size);
+    bytes_.resize(size);
+  }
+  // Overwrites the text and leaves it empty, with its buffer kept for reuse.
+  void clear() noexcept {
+    wipeBytes(bytes_.data(), bytes_.size());
+    bytes_.clear();
+  }
+
+  std::string_view text() const noexcept { return {bytes_.data(), bytes_.size()}; }
+  char* data() noexcept { return bytes_.data(); }
+  std::size_t size() const noexcept { return bytes_.size(); }
+  bool empty() const noexcept { return bytes_.empty(); }
 
  private:
-  std::string text_;
+  std::vector<char, WipingAllocator<char>> bytes_;
 };
 
 }  // namespace sdkcore

@@ -65,7 +65,7 @@ PaymentParamsVariant sdkcore_request::params() const {
                               const auto& slot =
                                   fields_[static_cast<std::size_t>(fieldOf(field.key))];
                               if (!slot) return std::nullopt;
-                              return slot->text();
+                              return std::string(slot->text());
                             });
 }
 

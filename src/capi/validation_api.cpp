@@ -37,8 +37,10 @@ int sdkcore_validate(const char* name, const char* text, size_t text_len,
     // Made per call, so that messages follow the default locale of the moment.
     const auto validator = sdkcore::makeNamedValidator(name);
     if (!validator) return SDKCORE_UNKNOWN_NAME;
-    const sdkcore::WipedText value(sdkcore::capi::textOf(text, text_len));
-    sdkcore::ValidationResult result = validator->validate(value.text());
+    // The validators read a std::string; wiped on every way out.
+    std::string value(sdkcore::capi::textOf(text, text_len));
+    const sdkcore::WipeOnExit wipeValue(value);
+    sdkcore::ValidationResult result = validator->validate(value);
     *out_result = std::make_unique<sdkcore_validation_result>(std::move(result)).release();
     return SDKCORE_OK;
   });

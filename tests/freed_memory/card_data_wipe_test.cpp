@@ -16,6 +16,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "base/wiped_text.hpp"
 #include "freed_memory/freed_block_scan.hpp"
 #include "sdkcore/base58.hpp"
 #include "sdkcore/log_interface.hpp"
@@ -232,6 +233,34 @@ INSTANTIATE_TEST_SUITE_P(AllEntries, CardDataWipeTest,
                                             ::testing::Bool(),
                                             ::testing::Range(std::size_t{0}, requests().size())),
                          caseName);
+
+// The wiping text overwrites every buffer it gives back: grown, shrunk, replaced, moved or
+// destroyed, the card number is in no freed block; a std::string grown the same way leaves it.
+TEST(WipedTextTest, FreedBuffersHoldNoCardData) {
+  using Step = void (*)(WipedText&);
+  const std::vector<std::pair<const char*, Step>> steps = {
+      {"grow", [](WipedText& text) { text.append(std::string(1000, 'x')); }},
+      {"shrink", [](WipedText& text) { text.resize(3); }},
+      {"assign", [](WipedText& text) { text.assign(std::string(500, 'y')); }},
+      {"moveAssign", [](WipedText& text) { text = WipedText(std::string_view("other")); }},
+      {"destroy", [](WipedText& text) { WipedText gone(std::move(text)); }},
+  };
+  const std::array<Needle, 1> wanted = {Needle{"card number", kPan}};
+  for (const auto& [name, step] : steps) {
+    ::sdkcore::testing::armFreedBlockScan(wanted);
+    {
+      WipedText text(kPan);
+      step(text);
+    }
+    EXPECT_EQ(::sdkcore::testing::disarmFreedBlockScan(), std::vector<std::string>()) << name;
+  }
+  ::sdkcore::testing::armFreedBlockScan(wanted);
+  {
+    std::string plain(kPan);
+    plain.append(std::string(1000, 'x'));
+  }
+  EXPECT_FALSE(::sdkcore::testing::disarmFreedBlockScan().empty()) << "the scan sees nothing";
+}
 
 }  // namespace
 }  // namespace sdkcore
