@@ -11,7 +11,7 @@ CCACHE := $(if $(shell command -v ccache 2>/dev/null),\
   -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
 .PHONY: all deps configure build test test-no-openssl demo install bench clean format sanitize tsan \
-  memcheck fuzz test-arm64 test-armhf size
+  memcheck fuzz test-arm64 test-armhf size cold-start
 
 all: build
 
@@ -68,6 +68,17 @@ bench: deps
 	@$(BENCH_DIR)/benchmarks/sdkcore_benchmark --benchmark_repetitions=$(BENCH_REPETITIONS) \
 	  --benchmark_min_time=0.2 --benchmark_enable_random_interleaving=true \
 	  --benchmark_out=$(BENCH_DIR)/bench.json --benchmark_out_format=json
+
+# The cold start of a host (a fresh process: the core and two card tokens) under callgrind, in
+# Release: fails over COLD_START_LIMIT instructions of main().
+COLD_START_LIMIT ?= 4000000
+cold-start: deps
+	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DSDKCORE_BUILD_BENCHMARKS=ON \
+	  -DSDKCORE_BUILD_TESTS=OFF -DSDKCORE_BUILD_CLI=OFF -DSDKCORE_BUILD_JAVA=OFF -DSDKCORE_INSTALL=OFF \
+	  $(CCACHE) $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BENCH_DIR) -j $(JOBS) --target sdkcore_cold_start >/dev/null
+	@scripts/cold_start.sh $(BENCH_DIR)/benchmarks/sdkcore_cold_start cli/demo_key/demo_public.pem \
+	  $(COLD_START_LIMIT)
 
 # Instrumented builds with clang, each in a directory of its own (ccache is used when present).
 # They leave out the Java and Swift bindings and their tests: neither the JVM nor the Swift runtime
