@@ -68,21 +68,6 @@ CodePoints decodedByIcu(std::string_view text) {
   return result;
 }
 
-std::vector<char32_t> valuesOf(const CodePoints& decoded) {
-  std::vector<char32_t> values;
-  for (const auto& [c, length] : decoded) values.push_back(c);
-  return values;
-}
-
-std::vector<char32_t> convertedByIcu(std::string_view text) {
-  const icu::UnicodeString converted = icu::UnicodeString::fromUTF8(text);
-  std::vector<char32_t> values;
-  for (std::int32_t at = 0; at < converted.length(); at = converted.moveIndex32(at, 1)) {
-    values.push_back(char32_t(converted.char32At(at)));
-  }
-  return values;
-}
-
 bool validForIcu(std::string_view text) {
   UErrorCode status = U_ZERO_ERROR;
   std::int32_t length = 0;
@@ -95,9 +80,7 @@ TEST(Utf8Test, ReadsRandomBytesAsIcuDoes) {
   for (int i = 0; i < 50000; ++i) {
     const std::string text = randomBytes(random);
     SCOPED_TRACE(testing::PrintToString(text));
-    const CodePoints ours = decodedByUs(text);
-    ASSERT_EQ(ours, decodedByIcu(text));
-    ASSERT_EQ(valuesOf(ours), convertedByIcu(text));
+    ASSERT_EQ(decodedByUs(text), decodedByIcu(text));
     ASSERT_EQ(isValidUtf8(text), validForIcu(text));
     std::string repaired = "x";
     appendValidUtf8(repaired, text);
