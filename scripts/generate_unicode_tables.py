@@ -192,31 +192,27 @@ class Trie:
     level, whose entry picks a block of the leaf level, whose entry is the value. Identical
     blocks are stored once; the leaf blocks of U+0000..U+00FF come first, in order."""
 
-    def __init__(self, values, middle_bits, leaf_bits):
-        self.middle_bits, self.leaf_bits = middle_bits, leaf_bits
-        leaf_size, middle_size = 1 << leaf_bits, 1 << middle_bits
-        self.leaf, leaf_index = [], {}
-        leaf_numbers = []
-        for start in range(0, CODE_POINTS, leaf_size):
-            block = tuple(values[start:start + leaf_size])
-            if block not in leaf_index or start < 0x100:
-                leaf_index.setdefault(block, len(self.leaf) // leaf_size)
-                number = len(self.leaf) // leaf_size
-                self.leaf.extend(block)
-            else:
-                number = leaf_index[block]
-            leaf_numbers.append(number)
-        self.middle, middle_index, self.top = [], {}, []
-        for start in range(0, len(leaf_numbers), middle_size):
-            block = tuple(leaf_numbers[start:start + middle_size])
-            if block not in middle_index:
-                middle_index[block] = len(self.middle) // middle_size
-                self.middle.extend(block)
-            self.top.append(middle_index[block])
+    def __init__(self, leaf, leaf_numbers, leaf_bits, middle_bits):
+        self.leaf, self.leaf_bits, self.middle_bits = leaf, leaf_bits, middle_bits
+        self.middle, self.top = deduplicate(leaf_numbers, 1 << middle_bits, 0)
 
     def size(self):
-        return (len(self.leaf) * width_bytes(self.leaf) + len(self.middle) *
-                width_bytes(self.middle) + len(self.top) * width_bytes(self.top))
+        return sum(len(level) * width_bytes(level) for level in (self.leaf, self.middle, self.top))
+
+
+def deduplicate(values, block_size, keep):
+    """(blocks, numbers): the distinct blocks of 'values', concatenated, and the number of each
+    block of 'values' among them. The first 'keep' values stay in place, in order."""
+    blocks, numbers, index = [], [], {}
+    for start in range(0, len(values), block_size):
+        block = tuple(values[start:start + block_size])
+        if start < keep or block not in index:
+            index.setdefault(block, len(blocks) // block_size)
+            numbers.append(len(blocks) // block_size)
+            blocks.extend(block)
+        else:
+            numbers.append(index[block])
+    return blocks, numbers
 
 
 def width_bytes(values):
@@ -224,7 +220,10 @@ def width_bytes(values):
 
 
 def smallest_trie(values):
-    tries = [Trie(values, middle, leaf) for leaf in range(4, 9) for middle in range(2, 8)]
+    tries = []
+    for leaf_bits in range(4, 9):
+        leaf, leaf_numbers = deduplicate(values, 1 << leaf_bits, 0x100)
+        tries += [Trie(leaf, leaf_numbers, leaf_bits, middle) for middle in range(2, 8)]
     return min(tries, key=lambda t: (t.size(), t.leaf_bits, t.middle_bits))
 
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 
 #include "unicode/character_record.hpp"
 #include "unicode/utf8.hpp"
@@ -91,11 +92,17 @@ bool continues(ClusterState& state, CharacterRecord r) noexcept {
   return joins;
 }
 
+// True when an ASCII character may stay in the character of one of class 'previous' (GB3, GB9b).
+bool asciiMayJoin(Break previous) noexcept {
+  return previous == Break::Prepend || previous == Break::CR;
+}
+
 // The end of the character that starts at byte 'at' of 'text'.
 std::size_t characterEnd(std::string_view text, std::size_t at) noexcept {
   Decoded d = decodeAt(text, at);
   ClusterState state = startCluster(detail::characterRecord(d.codePoint));
   for (at += d.length; at < text.size(); at += d.length) {
+    if (static_cast<unsigned char>(text[at]) < 0x80 && !asciiMayJoin(state.previous)) break;
     d = decodeAt(text, at);
     if (!continues(state, detail::characterRecord(d.codePoint))) break;
   }

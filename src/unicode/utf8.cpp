@@ -29,23 +29,6 @@ constexpr SecondByte secondByteRange(unsigned lead) noexcept {
   }
 }
 
-// Decodes a sequence whose lead byte is not ASCII. When a byte is out of range, the bytes before
-// it (at least the lead) are the maximal ill-formed subsequence.
-Decoded decodeMultibyte(const unsigned char* bytes, std::size_t available) noexcept {
-  const unsigned lead = bytes[0];
-  if (lead < 0xC2 || lead > 0xF4) return {kReplacementCharacter, 1};
-  const std::size_t length = lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-  auto [low, high] = secondByteRange(lead);
-  char32_t c = lead & (0x7Fu >> length);
-  for (std::size_t i = 1; i < length; ++i) {
-    if (i >= available || bytes[i] < low || bytes[i] > high) return {kReplacementCharacter, i};
-    c = c << 6 | (bytes[i] & 0x3Fu);
-    low = 0x80;
-    high = 0xBF;
-  }
-  return {c, length};
-}
-
 const unsigned char* bytesOf(std::string_view text) noexcept {
   return reinterpret_cast<const unsigned char*>(text.data());
 }
@@ -69,10 +52,23 @@ bool wellFormed(std::string_view text, std::size_t at, Decoded d) noexcept {
 
 }  // namespace
 
-Decoded decodeAt(std::string_view text, std::size_t at) noexcept {
+// When a byte is out of range, the bytes before it (at least the lead) are the maximal ill-formed
+// subsequence.
+Decoded detail::decodeMultibyte(std::string_view text, std::size_t at) noexcept {
   const unsigned char* bytes = bytesOf(text) + at;
-  if (bytes[0] < 0x80) return {bytes[0], 1};
-  return decodeMultibyte(bytes, text.size() - at);
+  const std::size_t available = text.size() - at;
+  const unsigned lead = bytes[0];
+  if (lead < 0xC2 || lead > 0xF4) return {kReplacementCharacter, 1};
+  const std::size_t length = lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+  auto [low, high] = secondByteRange(lead);
+  char32_t c = lead & (0x7Fu >> length);
+  for (std::size_t i = 1; i < length; ++i) {
+    if (i >= available || bytes[i] < low || bytes[i] > high) return {kReplacementCharacter, i};
+    c = c << 6 | (bytes[i] & 0x3Fu);
+    low = 0x80;
+    high = 0xBF;
+  }
+  return {c, length};
 }
 
 void appendUtf8(std::string& out, char32_t c) {
