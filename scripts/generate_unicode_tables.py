@@ -137,8 +137,8 @@ def indic_conjunct_breaks(ucd, grapheme, combining):
     return values
 
 
-def field(value, spec):
-    shift, width = spec
+def field(value, layout):
+    shift, width = layout
     assert 0 <= value < (1 << width)
     return value << shift
 

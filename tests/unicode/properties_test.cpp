@@ -153,6 +153,11 @@ TEST(PropertyListTest, ListsHoldWhatTheLookupsGive) {
   EXPECT_EQ(folding, simpleCaseFoldings().size());
 }
 
+// The referee answers for the Unicode version of the tables.
+TEST(UnicodeTablesTest, AreOfIcusUnicodeVersion) {
+  EXPECT_EQ(std::string(kUnicodeVersion).rfind(U_UNICODE_VERSION ".", 0), 0u) << kUnicodeVersion;
+}
+
 std::string readFile(const std::filesystem::path& path) {
   std::ostringstream text;
   text << std::ifstream(path, std::ios::binary).rdbuf();
