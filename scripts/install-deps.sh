@@ -15,6 +15,8 @@ packages=(
   # that the committed tables are generated from (a test regenerates them).
   libicu-dev unicode-data
   tzdata openjdk-17-jdk-headless junit4
+  # The Java tests shrink a host with the jar's own rules, as an app's release build does.
+  proguard-cli
   # The tests convert a key with the openssl program, as a merchant would; the Swift package's
   # tests decrypt tokens with it.
   openssl
