@@ -129,7 +129,7 @@ typedef struct sdkcore_crypto_provider {
                  size_t plain_len, uint8_t* cipher, size_t cipher_capacity, size_t* cipher_len);
   // Fills all 'len' bytes of 'out' from a cryptographically secure random source; the library
   // asks for a batch at a time (512 bytes per thread), which serves many tokens. NULL: the
-  // library's own source (OpenSSL's generator, or getrandom() in a build without OpenSSL).
+  // library's own source (the operating system's generator: getrandom(), arc4random_buf()).
   int (*random_bytes)(void* user_data, uint8_t* out, size_t len);
 } sdkcore_crypto_provider;
 
