@@ -2,8 +2,6 @@
 
 #include <system_error>
 
-#include <unicode/locid.h>
-
 #include "l10n/localization.hpp"
 
 namespace sdkcore {
@@ -76,12 +74,6 @@ ResourceBundle locateBundle(const std::vector<fs::path>& candidates) {
     if (fs::is_directory(bundle, error)) return ResourceBundle::fromDirectory(bundle);
   }
   return ResourceBundle::compiledIn();
-}
-
-std::string currentLanguage() {
-  const char* language = icu::Locale::getDefault().getLanguage();
-  if (language == nullptr || language[0] == '\0') return "en";
-  return language;
 }
 
 }  // namespace sdkcore
