@@ -6,6 +6,7 @@
 #   arm64, armhf  the cross compiler, the target's ICU, OpenSSL and GoogleTest (multiarch) and
 #                 qemu-user, for `make test-arm64` / `make test-armhf`
 #   phone         icu-devtools, to cut the ICU data package of the phone build (`make size`)
+#   zig           zig from PyPI (the ziglang package, with pip), for `make build-apple`
 set -euo pipefail
 
 packages=(
@@ -30,8 +31,16 @@ for target in "$@"; do
         libicu-dev:"$target" libssl-dev:"$target" libgtest-dev:"$target" libgmock-dev:"$target")
       ;;
     phone) packages+=(icu-devtools) ;;
+    zig)
+      # From PyPI rather than Debian, here and now: the early exit below is for Debian packages.
+      # PIP_BREAK_SYSTEM_PACKAGES lets pip install beside a Python that Debian manages.
+      if ! python3 -m ziglang version >/dev/null 2>&1; then
+        echo "Installing: ziglang (pip)" >&2
+        PIP_BREAK_SYSTEM_PACKAGES=1 python3 -m pip install --quiet ziglang
+      fi
+      ;;
     *)
-      echo "install-deps: unknown target '$target' (known: arm64, armhf, phone)" >&2
+      echo "install-deps: unknown target '$target' (known: arm64, armhf, phone, zig)" >&2
       exit 2
       ;;
   esac

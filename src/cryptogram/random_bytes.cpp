@@ -13,17 +13,21 @@
 #include "base/wiped_text.hpp"
 #include "cryptogram/fork_generation.hpp"
 
-#if defined(__linux__) || defined(__ANDROID__)
+#if defined(__APPLE__)
+#include <cstdlib>
+#elif defined(__linux__) || defined(__ANDROID__)
 #include <fcntl.h>
 #include <sys/random.h>
 #include <sys/syscall.h>
-#elif defined(__APPLE__)
-#include <cstdlib>
 #endif
 
 namespace sdkcore {
 namespace {
 
+#if defined(__APPLE__)
+// Never fails, and is already fork-safe and cheap: it keeps its own state in the process.
+void drawFromGenerator(std::span<std::uint8_t> out) { arc4random_buf(out.data(), out.size()); }
+#else
 [[noreturn]] void failToSupply() {
   throw RandomSourceError("random generator failed to supply bytes");
 }
@@ -64,9 +68,6 @@ void drawFromGenerator(std::span<std::uint8_t> out) {
     out = out.subspan(static_cast<std::size_t>(count));
   }
 }
-#elif defined(__APPLE__)
-// Never fails, and is already fork-safe and cheap: it keeps its own state in the process.
-void drawFromGenerator(std::span<std::uint8_t> out) { arc4random_buf(out.data(), out.size()); }
 #else
 // getentropy() hands out at most 256 bytes per call.
 void drawFromGenerator(std::span<std::uint8_t> out) {
@@ -80,6 +81,7 @@ void drawFromGenerator(std::span<std::uint8_t> out) {
     out = out.subspan(count);
   }
 }
+#endif
 #endif
 
 // One page of random bytes for one thread: a count of the bytes left, then the bytes. The page

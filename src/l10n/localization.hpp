@@ -10,7 +10,8 @@
 //   2. the directory that holds the library's code (the shared library, or the executable when
 //      linked statically, as dladdr reports it), then the install location relative to it:
 //      <code dir>/../share/sdkcore for a library in <prefix>/lib, likewise from <prefix>/bin;
-//   3. the host's main bundle: the directory of the running executable (/proc/self/exe).
+//   3. the host's main bundle: the directory of the running executable (/proc/self/exe, or dyld's
+//      _NSGetExecutablePath() on Apple platforms).
 // When none exists, the string tables compiled into the library serve, so the library always has
 // its texts.
 //
