@@ -269,12 +269,12 @@ SDKCORE_EXPORT int sdkcore_validation_result_free(sdkcore_validation_result* res
 
 // Sets the language of the library's messages (validation messages, error descriptions) for the
 // whole process, in place of the environment's (the first of LC_ALL, LC_MESSAGES and LANG that
-// is not empty): 'language' is a language code or a locale name ("de", "de_AT", "de-AT",
-// "de_DE.UTF-8@euro"), of which only the language part counts, lower-cased; "C", "POSIX" and a
-// name without a language part ("_US") give "en". The empty text (NULL with length 0 too) goes
-// back to the environment's language. A language part that is not 2 to 8 ASCII letters (a NUL
-// byte counts as none) is SDKCORE_INVALID_ARGUMENT and changes nothing. Validator calls after it
-// use the new language. Thread-safe: the last of concurrent calls wins.
+// is not empty, read at the first lookup): 'language' is a language code or a locale name ("de",
+// "de_AT", "de-AT", "de_DE.UTF-8@euro"), of which only the language part counts, lower-cased;
+// "C", "POSIX" and a name without a language part ("_US") give "en". The empty text (NULL with
+// length 0 too) goes back to the environment, read again. A language part that is not 2 to 8
+// ASCII letters (a NUL byte is no letter) is SDKCORE_INVALID_ARGUMENT and changes nothing.
+// Validator calls after it use the new language. Thread-safe: the last of concurrent calls wins.
 SDKCORE_EXPORT int sdkcore_set_message_language(const char* language, size_t language_len);
 
 // ---- Helpers ---------------------------------------------------------------------------------

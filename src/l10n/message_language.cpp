@@ -75,6 +75,7 @@ char asciiLower(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<cha
 using PackedLanguage = std::uint64_t;
 
 std::atomic<PackedLanguage> packedLanguage{0};
+static_assert(std::atomic<PackedLanguage>::is_always_lock_free);
 
 PackedLanguage pack(std::string_view language) noexcept {
   PackedLanguage packed = 0;

@@ -57,10 +57,8 @@ TEST_P(Pkcs1BlockTest, IsZeroTwoNonzeroPaddingZeroMessageOrFails) {
 
 INSTANTIATE_TEST_SUITE_P(Lengths, Pkcs1BlockTest,
                          ::testing::Values(BlockCase{"Empty1024", 128, 0, true},
-                                           BlockCase{"PaymentString2048", 256, 110, true},
                                            BlockCase{"Longest1024", 128, 117, true},
                                            BlockCase{"Longest2048", 256, 245, true},
-                                           BlockCase{"Longest4096", 512, 501, true},
                                            BlockCase{"OneOver1024", 128, 118, false},
                                            BlockCase{"OneOver2048", 256, 246, false},
                                            BlockCase{"AsLongAsTheModulus", 256, 256, false},

@@ -1,8 +1,6 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -34,19 +32,15 @@ INSTANTIATE_TEST_SUITE_P(
         LocaleNameCase{"Code", "de", "de"}, LocaleNameCase{"Region", "de_AT", "de"},
         LocaleNameCase{"Bcp47", "zh-Hant-TW", "zh"}, LocaleNameCase{"UpperCase", "DE_at", "de"},
         LocaleNameCase{"CodeSetAndModifier", "de_DE.UTF-8@euro", "de"},
-        LocaleNameCase{"ModifierAlone", "sr@latin", "sr"}, LocaleNameCase{"C", "C", "en"},
-        LocaleNameCase{"CWithCodeSet", "C.UTF-8", "en"}, LocaleNameCase{"Posix", "POSIX", "en"},
+        LocaleNameCase{"C", "C", "en"}, LocaleNameCase{"CWithCodeSet", "C.UTF-8", "en"},
         LocaleNameCase{"EnUsPosix", "en_US_POSIX", "en"},
         LocaleNameCase{"ThreeLetters", "deu_DE", "de"}, LocaleNameCase{"Russian", "rus", "ru"},
         // Only terminology codes have a two-letter form; "ger" is the bibliographic one.
         LocaleNameCase{"Bibliographic", "ger", "ger"},
         LocaleNameCase{"NoTwoLetterForm", "fil_PH", "fil"},
         LocaleNameCase{"RegionAlone", "_US", "en"}, LocaleNameCase{"Undetermined", "und", "en"},
-        LocaleNameCase{"Root", "root", "en"}, LocaleNameCase{"Empty", "", "en"},
-        LocaleNameCase{"EightLetters", "abcdefgh", "abcdefgh"},
-        LocaleNameCase{"NineLetters", "abcdefghi", std::nullopt},
+        LocaleNameCase{"Empty", "", "en"}, LocaleNameCase{"NineLetters", "abcdefghi", std::nullopt},
         LocaleNameCase{"OneLetter", "x", std::nullopt},
-        LocaleNameCase{"Digits", "12", std::nullopt},
         LocaleNameCase{"LeadingSpace", " de", std::nullopt},
         LocaleNameCase{"Path", "/tmp/x", std::nullopt},
         LocaleNameCase{"NotAscii", "d\xC3\xA9", std::nullopt},
@@ -135,29 +129,6 @@ TEST(MessageLanguageTest, RefusedNameChangesNothing) {
   for (std::string_view refused : {"x", "12", "d\xC3\xA9", "/etc/x"}) {
     EXPECT_FALSE(setMessageLanguage(refused)) << refused;
     EXPECT_EQ(messageLanguage(), "de") << refused;
-  }
-}
-
-// Readers on other threads see one of the languages set, never a mixture of two.
-TEST(MessageLanguageTest, ConcurrentSettingAndReading) {
-  const ScopedEnvironment environment(nullptr, nullptr, "en_US.UTF-8");
-  std::vector<std::thread> threads;
-  std::vector<std::vector<std::string>> seen(2);
-  for (const char* language : {"de", "rus"}) {
-    threads.emplace_back([language] {
-      for (int i = 0; i < 2000; ++i) setMessageLanguage(language);
-    });
-  }
-  for (auto& perThread : seen) {
-    threads.emplace_back([&perThread] {
-      for (int i = 0; i < 2000; ++i) perThread.push_back(messageLanguage());
-    });
-  }
-  for (std::thread& thread : threads) thread.join();
-  for (const auto& perThread : seen) {
-    for (const std::string& language : perThread) {
-      ASSERT_TRUE(language == "en" || language == "de" || language == "ru") << language;
-    }
   }
 }
 
