@@ -35,7 +35,7 @@ class Compiler {
   std::uint32_t emit(Instruction instruction) {
     if (program_.code.size() >= kMaxInstructions) {
       throw PatternError("pattern that compiles to more than " + std::to_string(kMaxInstructions) +
-                             " instructions",
+                             " instructions is not supported",
                          0);
     }
     instruction.next = here() + 1;
