@@ -61,11 +61,20 @@ void CharSet::normalize() {
   sorted.swap(ranges_);
   ranges_.reserve(sorted.size());
   for (const CodeRange& r : sorted) appendMerged(r.first, r.last);
+  fillAsciiBitmap();
+}
+
+void CharSet::fillAsciiBitmap() noexcept {
   ascii_[0] = ascii_[1] = 0;
   for (const CodeRange& r : ranges_) {
     if (r.first >= 128) break;
-    for (char32_t c = r.first; c <= std::min<char32_t>(r.last, 127); ++c) {
-      ascii_[c >> 6] |= std::uint64_t{1} << (c & 63);
+    const char32_t last = std::min<char32_t>(r.last, 127);
+    for (unsigned word = r.first >> 6; word <= (last >> 6); ++word) {
+      const unsigned low = std::max<unsigned>(r.first, word * 64) - word * 64;
+      const unsigned high = std::min<unsigned>(last, word * 64 + 63) - word * 64;
+      const std::uint64_t upToHigh =
+          high == 63 ? ~std::uint64_t{0} : (std::uint64_t{2} << high) - 1;
+      ascii_[word] |= upToHigh & ~((std::uint64_t{1} << low) - 1);
     }
   }
 }
@@ -99,6 +108,20 @@ CharSet CharSet::caseClosure() const {
   }
   out.normalize();
   return out;
+}
+
+CharSet CharSet::caseVariantsOf(char32_t c) {
+  const bool asciiLetter = (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
+  if (c < 128 && !asciiLetter) return single(c);
+  const char32_t folded = unicode::simpleCaseFold(c);
+  CharSet set;
+  set.add(c, c);
+  set.add(folded, folded);
+  for (const unicode::CaseFolding& f : unicode::simpleCaseFoldings()) {
+    if (f.to == folded) set.add(f.from, f.from);
+  }
+  set.normalize();
+  return set;
 }
 
 bool CharSet::containsAbove127(char32_t c) const noexcept {

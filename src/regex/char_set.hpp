@@ -38,6 +38,8 @@ class CharSet {
   // The set with every code point that simple case folding relates to one of its members: the
   // members' case variants, as case-insensitive matching compares them.
   CharSet caseClosure() const;
+  // The case closure of the set of 'c' alone.
+  static CharSet caseVariantsOf(char32_t c);
 
   bool contains(char32_t c) const noexcept {
     if (c < 128) return ((ascii_[c >> 6] >> (c & 63)) & 1) != 0;
@@ -51,6 +53,7 @@ class CharSet {
  private:
   bool containsAbove127(char32_t c) const noexcept;
   void appendMerged(char32_t first, char32_t last);
+  void fillAsciiBitmap() noexcept;
 
   std::vector<CodeRange> ranges_;
   std::uint64_t ascii_[2] = {0, 0};

@@ -24,6 +24,7 @@ class Compiler {
     program_.anchoredStart = startsWithBegin(tree_.root);
     node(tree_.root);
     emit({Op::match, 0, 0, 0});
+    skipJumps();
     return std::move(program_);
   }
 
@@ -35,7 +36,7 @@ class Compiler {
   std::uint32_t emit(Instruction instruction) {
     if (program_.code.size() >= kMaxInstructions) {
       throw PatternError("pattern that compiles to more than " + std::to_string(kMaxInstructions) +
-                             " instructions",
+                             " instructions is not supported",
                          0);
     }
     instruction.next = here() + 1;
@@ -127,7 +128,7 @@ class Compiler {
   std::uint32_t caseVariants(char32_t c) {
     const auto [found, added] =
         caseVariantSets_.try_emplace(c, static_cast<std::uint32_t>(program_.sets.size()));
-    if (added) program_.sets.push_back(CharSet::single(c).caseClosure());
+    if (added) program_.sets.push_back(CharSet::caseVariantsOf(c));
     return found->second;
   }
 
@@ -247,6 +248,20 @@ class Compiler {
       if (instruction.op == Op::split) copied.alt = moved(instruction.alt);
     }
     return copy;
+  }
+
+  // Points every move that reaches a jump at where the jump leads, so that matching follows
+  // fewer steps. (A foldStep's 'next' stays: its positions are counted back from it.)
+  void skipJumps() {
+    const auto through = [this](std::uint32_t target) {
+      while (program_.code[target].op == Op::jump) target = program_.code[target].next;
+      return target;
+    };
+    for (Instruction& instruction : program_.code) {
+      if (instruction.op == Op::foldStep || instruction.op == Op::match) continue;
+      instruction.next = through(instruction.next);
+      if (instruction.op == Op::split) instruction.alt = through(instruction.alt);
+    }
   }
 
   SyntaxTree tree_;

@@ -19,6 +19,7 @@ unicode::Decoded decode(std::string_view text, std::size_t at) noexcept {
 // terminator that ends the text (CR LF counting as one, and not between its CR and LF).
 bool atEndOfInput(std::string_view text, std::size_t at) noexcept {
   if (at == text.size()) return true;
+  if (text.size() - at > 3) return false;  // longer than any line terminator
   const unicode::Decoded d = decode(text, at);
   if (at + d.length == text.size()) {
     const bool lineFeedAfterCr = d.codePoint == '\n' && at > 0 && text[at - 1] == '\r';
@@ -31,13 +32,13 @@ bool atEndOfInput(std::string_view text, std::size_t at) noexcept {
 
 Matcher::Matcher(const Program& program)
     : program_(program),
-      threads_(2 * program.code.size()),
-      stack_(2 * program.code.size() + 2),
-      seen_(program.code.size(), 0) {}
+      threads_(std::make_unique_for_overwrite<Thread[]>(2 * program.code.size())),
+      stack_(std::make_unique_for_overwrite<std::uint32_t[]>(program.code.size())),
+      seen_(std::make_unique<std::uint32_t[]>(program.code.size())) {}
 
 void Matcher::nextGeneration() noexcept {
   if (++generation_ == 0) {
-    std::fill(seen_.begin(), seen_.end(), 0);
+    std::fill(seen_.get(), seen_.get() + program_.code.size(), 0);
     generation_ = 1;
   }
 }
@@ -49,31 +50,46 @@ void Matcher::nextGeneration() noexcept {
 void Matcher::addThread(ThreadList& list, std::uint32_t pc, std::size_t start,
                         std::size_t at) noexcept {
   std::size_t depth = 0;
-  stack_[depth++] = pc;
-  while (depth > 0) {
-    const std::uint32_t current = stack_[--depth];
-    if (seen_[current] == generation_) continue;
-    seen_[current] = generation_;
-    const Instruction& instruction = program_.code[current];
-    switch (instruction.op) {
-      case Op::jump:
-        stack_[depth++] = instruction.next;
-        break;
-      case Op::split:
-        stack_[depth++] = instruction.alt;
-        stack_[depth++] = instruction.next;
-        break;
-      case Op::assertBegin:
-        if (at == 0) stack_[depth++] = instruction.next;
-        break;
-      case Op::assertEnd:
-        if (atEndOfInput(text_, at)) stack_[depth++] = instruction.next;
-        break;
-      default:
-        list.threads[list.size++] = Thread{current, start};
-        break;
+  for (;;) {
+    if (seen_[pc] != generation_) {
+      seen_[pc] = generation_;
+      const Instruction& instruction = program_.code[pc];
+      switch (instruction.op) {
+        case Op::jump:
+          pc = instruction.next;
+          continue;
+        case Op::split:
+          stack_[depth++] = instruction.alt;
+          pc = instruction.next;
+          continue;
+        case Op::assertBegin:
+          if (at == 0) {
+            pc = instruction.next;
+            continue;
+          }
+          break;
+        case Op::assertEnd:
+          if (endsAt(at)) {
+            pc = instruction.next;
+            continue;
+          }
+          break;
+        default:
+          list.threads[list.size++] = Thread{pc, start};
+          break;
+      }
     }
+    if (depth == 0) return;
+    pc = stack_[--depth];
   }
+}
+
+bool Matcher::endsAt(std::size_t at) noexcept {
+  if (endCheckedAt_ != at) {
+    endCheckedAt_ = at;
+    endsHere_ = atEndOfInput(text_, at);
+  }
+  return endsHere_;
 }
 
 // Where a thread at 'instruction' goes on after consuming 'c', if it can.
@@ -107,10 +123,11 @@ std::optional<std::uint32_t> Matcher::step(const Instruction& instruction,
 
 std::optional<Span> Matcher::find(std::string_view text, std::size_t from, bool anyMatch) noexcept {
   text_ = text;
+  endCheckedAt_ = kNoPosition;
   const bool anchored = program_.anchoredStart;
   if (anchored && from > 0) return std::nullopt;
-  ThreadList current{threads_.data(), 0};
-  ThreadList next{threads_.data() + program_.code.size(), 0};
+  ThreadList current{threads_.get(), 0};
+  ThreadList next{threads_.get() + program_.code.size(), 0};
   std::optional<Span> found;
   nextGeneration();
   addThread(current, 0, from, from);

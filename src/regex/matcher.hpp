@@ -2,9 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string_view>
-#include <vector>
 
 #include "regex/program.hpp"
 
@@ -44,15 +44,20 @@ class Matcher {
   };
 
   void addThread(ThreadList& list, std::uint32_t pc, std::size_t start, std::size_t at) noexcept;
+  bool endsAt(std::size_t at) noexcept;
   std::optional<std::uint32_t> step(const Instruction& instruction, char32_t c) const noexcept;
   void nextGeneration() noexcept;
 
   const Program& program_;
   std::string_view text_;
-  std::vector<Thread> threads_;  // the current and the next list, one half each
-  std::vector<std::uint32_t> stack_;
-  std::vector<std::uint32_t> seen_;  // seen_[pc] == generation_: pc visited at this position
+  static constexpr std::size_t kNoPosition = static_cast<std::size_t>(-1);
+
+  std::unique_ptr<Thread[]> threads_;       // the current and the next list, one half each
+  std::unique_ptr<std::uint32_t[]> stack_;  // the splits' second branches still to follow
+  std::unique_ptr<std::uint32_t[]> seen_;   // seen_[pc] == generation_: pc reached at this position
   std::uint32_t generation_ = 0;
+  std::size_t endCheckedAt_ = kNoPosition;  // where "$" was last tested, and its answer
+  bool endsHere_ = false;
 };
 
 }  // namespace sdkcore::regex
