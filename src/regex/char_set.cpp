@@ -110,6 +110,17 @@ CharSet CharSet::caseClosure() const {
   return out;
 }
 
+CharSet CharSet::unionOf(const CharSet& a, const CharSet& b) {
+  std::vector<CodeRange> merged(a.ranges_.size() + b.ranges_.size());
+  std::merge(a.ranges_.begin(), a.ranges_.end(), b.ranges_.begin(), b.ranges_.end(), merged.begin(),
+             [](const CodeRange& x, const CodeRange& y) { return x.first < y.first; });
+  CharSet out;
+  out.ranges_.reserve(merged.size());
+  for (const CodeRange& r : merged) out.appendMerged(r.first, r.last);
+  out.fillAsciiBitmap();
+  return out;
+}
+
 CharSet CharSet::caseVariantsOf(char32_t c) {
   const bool asciiLetter = (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
   if (c < 128 && !asciiLetter) return single(c);

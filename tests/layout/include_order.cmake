@@ -6,6 +6,7 @@
 # One rule a line: "<folder>:<folders its files must not include, separated by commas>".
 set(rules
   "src/base:text,json,l10n,card,log,entry,cryptogram,validation,brand,capi"
+  "src/regex:text,json,l10n,card,log,entry,cryptogram,validation,brand,capi"
   "src/text:card,log,entry"
   "src/json:card,log,entry"
   "src/l10n:card,log,entry"
