@@ -14,8 +14,9 @@ namespace sdkcore {
 enum class RegexOptions : std::uint32_t { none = 0, caseInsensitive = 1 };
 
 // A compiled regular expression: a subset of ICU's syntax, matched as ICU matches it, by the
-// library's own engine in time linear in the text for every pattern (an automaton, not a
-// backtracking search).
+// library's own engine: an automaton that reads the text once, not a backtracking search, so
+// that findIn takes time linear in the text for every pattern. (replaceAll searches once per
+// match, each search linear in the rest of the text.)
 //
 // The subset:
 // - literal characters, and escaped ASCII punctuation (\. \* \\ ...); \t \n \r \f \e (U+001B)

@@ -57,10 +57,15 @@ void CharSet::normalize() {
   if (!std::is_sorted(ranges_.begin(), ranges_.end(), byFirst)) {
     std::sort(ranges_.begin(), ranges_.end(), byFirst);
   }
-  std::vector<CodeRange> sorted;
-  sorted.swap(ranges_);
-  ranges_.reserve(sorted.size());
-  for (const CodeRange& r : sorted) appendMerged(r.first, r.last);
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < ranges_.size(); ++i) {
+    if (kept > 0 && ranges_[i].first <= ranges_[kept - 1].last + 1) {
+      ranges_[kept - 1].last = std::max(ranges_[kept - 1].last, ranges_[i].last);
+    } else {
+      ranges_[kept++] = ranges_[i];
+    }
+  }
+  ranges_.resize(kept);
   fillAsciiBitmap();
 }
 
@@ -81,13 +86,14 @@ void CharSet::fillAsciiBitmap() noexcept {
 
 CharSet CharSet::complement() const {
   CharSet out;
+  out.ranges_.reserve(ranges_.size() + 1);
   char32_t next = 0;
   for (const CodeRange& r : ranges_) {
     if (r.first > next) out.ranges_.push_back({next, r.first - 1});
     next = r.last + 1;
   }
   if (next <= kMaxCodePoint) out.ranges_.push_back({next, kMaxCodePoint});
-  out.normalize();
+  out.fillAsciiBitmap();
   return out;
 }
 
@@ -107,6 +113,17 @@ CharSet CharSet::caseClosure() const {
     out.add(f.to, f.to);
   }
   out.normalize();
+  return out;
+}
+
+CharSet CharSet::unionOf(const CharSet& a, const CharSet& b) {
+  std::vector<CodeRange> merged(a.ranges_.size() + b.ranges_.size());
+  std::merge(a.ranges_.begin(), a.ranges_.end(), b.ranges_.begin(), b.ranges_.end(), merged.begin(),
+             [](const CodeRange& x, const CodeRange& y) { return x.first < y.first; });
+  CharSet out;
+  out.ranges_.reserve(merged.size());
+  for (const CodeRange& r : merged) out.appendMerged(r.first, r.last);
+  out.fillAsciiBitmap();
   return out;
 }
 
@@ -136,9 +153,7 @@ std::optional<char32_t> CharSet::onlyMember() const noexcept {
 }
 
 std::bitset<128> CharSet::asciiMembers() const noexcept {
-  std::bitset<128> members;
-  for (char32_t c = 0; c < 128; ++c) members[c] = contains(c);
-  return members;
+  return (std::bitset<128>(ascii_[1]) << 64) | std::bitset<128>(ascii_[0]);
 }
 
 }  // namespace sdkcore::regex

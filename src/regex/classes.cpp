@@ -139,12 +139,13 @@ const CharSet& digitClass() {
 
 const CharSet& wordClass() {
   static const CharSet word = [] {
-    CharSet set = CharSet::fromRanges(unicode::alphabeticRanges());
-    set.add(
-        CharSet::ofCategories(kMarks | maskOf(GeneralCategory::Nd) | maskOf(GeneralCategory::Pc)));
-    set.add(0x200C, 0x200D);
-    set.normalize();
-    return set;
+    CharSet joiners;
+    joiners.add(0x200C, 0x200D);
+    joiners.normalize();
+    const CharSet others =
+        CharSet::ofCategories(kMarks | maskOf(GeneralCategory::Nd) | maskOf(GeneralCategory::Pc));
+    const CharSet alphabetic = CharSet::fromRanges(unicode::alphabeticRanges());
+    return CharSet::unionOf(CharSet::unionOf(alphabetic, others), joiners);
   }();
   return word;
 }

@@ -282,12 +282,10 @@ std::optional<CharSet> singleCharacterSet(std::string_view pattern, bool caseIns
   switch (root.kind) {
     case NodeKind::set:
       return std::move(tree.sets[root.set]);
-    case NodeKind::literal: {
-      CharSet set = CharSet::single(root.codePoint);
-      if (!caseInsensitive) return set;
+    case NodeKind::literal:
+      if (!caseInsensitive) return CharSet::single(root.codePoint);
       if (fullCaseFold(root.codePoint).length > 1) return std::nullopt;
-      return set.caseClosure();
-    }
+      return CharSet::caseVariantsOf(root.codePoint);
     case NodeKind::any: {
       CharSet terminators;
       terminators.add(0x0A, 0x0D);

@@ -299,47 +299,52 @@ class Parser {
   EscapeValue escape(std::size_t start) {
     if (!more()) fail("'\\' at the end of the pattern", start);
     const char32_t letter = text_[at_++];
-    switch (letter) {
-      case 'd':
-        return digitClass();
-      case 'D':
-        return digitClass().complement();
-      case 'w':
-        return wordClass();
-      case 'W':
-        return wordClass().complement();
-      case 's':
-        return whiteSpaceClass();
-      case 'S':
-        return whiteSpaceClass().complement();
-      case 'p':
-      case 'P':
-        return property(start, letter == 'P');
-      case 't':
-        return char32_t{'\t'};
-      case 'n':
-        return char32_t{'\n'};
-      case 'r':
-        return char32_t{'\r'};
-      case 'f':
-        return char32_t{'\f'};
-      case 'e':
-        return char32_t{0x1B};
-      case 'a':
-        return char32_t{0x07};
-      case 'u':
-        return codePoint(hexDigits(4, 4, start), start);
-      case 'x':
-        return hexEscape(start);
-      default:
-        break;
+    if (letter == 'p' || letter == 'P') return property(start, letter == 'P');
+    if (const CharSet* set = classEscape(letter)) {
+      return letter >= 'a' ? *set : set->complement();
     }
+    if (const std::optional<char32_t> c = controlEscape(letter)) return *c;
+    if (letter == 'u') return codePoint(hexDigits(4, 4, start), start);
+    if (letter == 'x') return hexEscape(start);
     if (const std::optional<std::string> construct = unsupportedEscape(letter)) {
       unsupported(*construct, start);
     }
     if (letter < 0x7F && letter >= ' ' && !isAsciiAlphanumeric(letter)) return letter;
     unsupported("escape \\" + std::string(1, isAsciiAlphanumeric(letter) ? char(letter) : '?'),
                 start);
+  }
+
+  // The set of \d, \w or \s, also for \D, \W and \S (which the caller negates).
+  static const CharSet* classEscape(char32_t letter) {
+    switch (letter | 0x20) {
+      case 'd':
+        return &digitClass();
+      case 'w':
+        return &wordClass();
+      case 's':
+        return &whiteSpaceClass();
+      default:
+        return nullptr;
+    }
+  }
+
+  static std::optional<char32_t> controlEscape(char32_t letter) {
+    switch (letter) {
+      case 't':
+        return U'\t';
+      case 'n':
+        return U'\n';
+      case 'r':
+        return U'\r';
+      case 'f':
+        return U'\f';
+      case 'e':
+        return char32_t{0x1B};
+      case 'a':
+        return char32_t{0x07};
+      default:
+        return std::nullopt;
+    }
   }
 
   char32_t hexEscape(std::size_t start) {

@@ -7,6 +7,7 @@
 set(rules
   "src/base:text,json,l10n,card,log,entry,cryptogram,validation,brand,capi"
   "src/unicode:base,text,json,l10n,card,log,entry,cryptogram,validation,brand,capi"
+  "src/regex:text,json,l10n,card,log,entry,cryptogram,validation,brand,capi"
   "src/text:card,log,entry"
   "src/json:card,log,entry"
   "src/l10n:card,log,entry"
