@@ -58,11 +58,12 @@ class SDKCORE_EXPORT SdkCore {
   //   stamp is NaN, infinite, its whole part lies outside the signed 64-bit range, or its local
   //   date lies beyond what the C library can represent (years past about +-2^31);
   // - UNKNOWN mapped to "random generator failed to supply bytes" or "crypto provider failed to
-  //   supply random bytes" when the random source fails (the UUID is never made);
+  //   supply random bytes" when the random source fails, or a provider's answers cannot be
+  //   random (see CryptoProvider; the UUID is never made);
   // - PUB_KEY mapped to "invalid" when no RSA public key can be made from the key text;
   // - UNKNOWN mapped to "unknown" for any other encryption failure (such as a payment string
-  //   too long for the key, a provider that fails, throws or answers a cipher text of the wrong
-  //   length, or no RSA encryption at hand);
+  //   too long for the key, a provider that fails, throws or answers what cannot be a cipher
+  //   text of the payment string (see CryptoProvider), or no RSA encryption at hand);
   // - UNKNOWN mapped to the exception's description for anything unexpected.
   virtual TokenResult generateWithConfig(const SDKCoreConfig& config) noexcept;
 

@@ -115,11 +115,16 @@ typedef struct sdkcore_rsa_public_key {
 //
 // They are called synchronously on the thread that asks for a token, possibly on several threads
 // at once, so they must be thread-safe; they must not unwind (throw or longjmp) into the library.
-// The library distrusts the answers: a failure status, or a cipher text whose length is not
-// modulus_len, makes the token request fail as an encryption failure (UNKNOWN, "unknown"); a
-// failing random_bytes refuses the token (UNKNOWN, "crypto provider failed to supply random
-// bytes"). The plain text is the library's buffer, wiped after the call; copies the provider
-// makes are the host's to wipe.
+// The library distrusts the answers: a failure status, or a cipher text that cannot be one (a
+// length other than modulus_len; read big-endian, not greater than 1 or not less than the
+// modulus; the plain text padded with zero bytes, or any cipher text holding the plain text),
+// makes the token request fail as an encryption failure (UNKNOWN, "unknown"); a random_bytes
+// that fails, or answers bytes that cannot be random (all zero, two equal consecutive pieces of
+// 16 bytes, or the same bytes as its previous answer on the thread), refuses the token (UNKNOWN,
+// "crypto provider failed to supply random bytes"). The plain text is the library's buffer, wiped
+// after the call; copies the provider makes are the host's to wipe. Both functions may call the
+// library themselves (check a key, make a token with another key); 'key' stays valid for the
+// whole call.
 typedef struct sdkcore_crypto_provider {
   void* user_data;
   // Encrypts 'plain' with 'key' by RSAES-PKCS1-v1_5 (RFC 8017, random padding), writes the
