@@ -405,7 +405,8 @@ SDKCORE_EXPORT int sdkcore_check_security_code(const char* text, size_t text_len
 // as a card number is, since a card number may be typed into the wrong field; other card data
 // (the holder's name, the expiry date) are in clear. Called synchronously on the thread that
 // logs, possibly on several threads at once; it must not unwind (throw or longjmp) into the
-// library.
+// library. Events that a call of the callback causes on its own thread (it makes a token, say)
+// are not delivered to the same sink.
 typedef void (*sdkcore_log_callback)(void* user_data, const char* tag, size_t tag_len,
                                      const char* message, size_t message_len, const char* error,
                                      size_t error_len);
