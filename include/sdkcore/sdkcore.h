@@ -9,8 +9,9 @@
 // - Every function returns an `int` status from `sdkcore_status` (the exceptions are
 //   `sdkcore_version` and `sdkcore_version_number`) and hands results back through out-pointers.
 //   On a failure every out-pointer that was given is set to NULL (or 0); the caller owns nothing.
-//   The one exception: `sdkcore_generate_token_json` hands back the reader's message, which the
-//   caller frees, on SDKCORE_MALFORMED_REQUEST.
+//   The exceptions: `sdkcore_generate_token_json` hands back the reader's message, which the
+//   caller frees, on SDKCORE_MALFORMED_REQUEST, and `sdkcore_check_public_key` sets its answer to
+//   SDKCORE_CIPHER_KEY_CREATION_FAILED, since 0 would mean a usable key.
 // - Texts are UTF-8 and passed as a pointer and a length in bytes, so embedded NUL bytes and
 //   invalid UTF-8 reach the library unchanged. A NULL pointer with length 0 is the empty text; a
 //   NULL pointer with a non-zero length is always SDKCORE_INVALID_ARGUMENT.
@@ -308,7 +309,8 @@ typedef enum sdkcore_cipher_error {
 } sdkcore_cipher_error;
 
 // Sets *out_cipher_error (an sdkcore_cipher_error) to what encrypting with the key text would
-// raise, SDKCORE_CIPHER_OK for a usable key. Thread-safe.
+// raise, SDKCORE_CIPHER_OK for a usable key; on a failure of the call (a NULL key with a non-zero
+// length, memory exhausted) to SDKCORE_CIPHER_KEY_CREATION_FAILED. Thread-safe.
 SDKCORE_EXPORT int sdkcore_check_public_key(const char* key, size_t key_len, int* out_cipher_error);
 
 // ---- Card-entry helpers ----------------------------------------------------------------------
