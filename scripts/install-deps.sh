@@ -11,7 +11,7 @@ set -euo pipefail
 packages=(
   g++ clang cmake ninja-build pkg-config make valgrind
   libicu-dev libssl-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
-  tzdata openjdk-17-jdk-headless junit4
+  tzdata openjdk-17-jdk-headless junit4 unicode-data
   # The tests convert a key with the openssl program, as a merchant would; the Swift package's
   # tests decrypt tokens with it.
   openssl

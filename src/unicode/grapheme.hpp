@@ -21,7 +21,7 @@ class GraphemeBreaker {
   // The byte offset of the next boundary after the current one, or std::string_view::npos when
   // the end of the text was the last. The first call returns the end of the first character.
   std::size_t next() noexcept;
-  // ... (state, as the implementation needs)
+
  private:
   std::string_view text_;
   std::size_t at_ = 0;

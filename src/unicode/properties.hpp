@@ -15,10 +15,12 @@ extern const char* const kUnicodeVersion;
 
 // General_Category, by its short UCD alias (Lu = uppercase letter, Nd = decimal digit, ...).
 // Cn (unassigned) is the value of every code point the database does not list.
+// clang-format off
 enum class GeneralCategory : std::uint8_t {
   Cn, Lu, Ll, Lt, Lm, Lo, Mn, Mc, Me, Nd, Nl, No, Pc, Pd, Ps, Pe, Pi, Pf, Po,
   Sm, Sc, Sk, So, Zs, Zl, Zp, Cc, Cf, Cs, Co,
 };
+// clang-format on
 inline constexpr int kGeneralCategoryCount = 30;
 
 GeneralCategory generalCategory(char32_t c) noexcept;
@@ -30,19 +32,31 @@ constexpr CategoryMask maskOf(GeneralCategory category) noexcept {
 }
 
 // Binary properties.
-bool isWhiteSpace(char32_t c) noexcept;   // White_Space (PropList.txt)
-bool isAlphabetic(char32_t c) noexcept;   // Alphabetic (DerivedCoreProperties.txt)
+bool isWhiteSpace(char32_t c) noexcept;            // White_Space (PropList.txt)
+bool isAlphabetic(char32_t c) noexcept;            // Alphabetic (DerivedCoreProperties.txt)
 bool isExtendedPictographic(char32_t c) noexcept;  // Extended_Pictographic (emoji-data.txt)
-inline bool isDecimalDigit(char32_t c) noexcept { return generalCategory(c) == GeneralCategory::Nd; }
+inline bool isDecimalDigit(char32_t c) noexcept {
+  return generalCategory(c) == GeneralCategory::Nd;
+}
 
 // The simple case folding of 'c' (CaseFolding.txt, statuses C and S); 'c' itself when it has none.
 char32_t simpleCaseFold(char32_t c) noexcept;
 
 // Grapheme_Cluster_Break (GraphemeBreakProperty.txt).
+// clang-format off
 enum class GraphemeClusterBreak : std::uint8_t {
-  Other, CR, LF, Control, Extend, ZWJ, RegionalIndicator, Prepend, SpacingMark, L, V, T, LV, LVT,
+  Other, CR, LF, Control, Extend, ZWJ, RegionalIndicator, Prepend, SpacingMark,
+  L, V, T, LV, LVT,
 };
+// clang-format on
 GraphemeClusterBreak graphemeClusterBreak(char32_t c) noexcept;
+
+// The roles in the conjuncts that ICU 72's character rules keep in one character: the consonants
+// and viramas (Linker) of Devanagari, Bengali, Gujarati, Oriya, Telugu and Malayalam (by
+// Indic_Syllabic_Category and Script), and the marks that may stand between them (Extend: a
+// Grapheme_Cluster_Break Extend mark of non-zero combining class, or ZWJ). A virama is Linker.
+enum class IndicConjunctBreak : std::uint8_t { None, Consonant, Linker, Extend };
+IndicConjunctBreak indicConjunctBreak(char32_t c) noexcept;
 
 // A run of code points [first, last] that share one value; tables list runs in ascending order,
 // without gaps, from U+0000 to U+10FFFF.
@@ -51,7 +65,8 @@ struct CategoryRun {
   char32_t last;
   GeneralCategory category;
 };
-// Every code point's general category as runs, for building the sets of a pattern.
+// Every code point's general category as runs, for building the sets of a pattern. The first call
+// unpacks them into static storage (no allocation); later calls return the same runs.
 std::span<const CategoryRun> generalCategoryRuns() noexcept;
 
 // A range [first, last] of code points, in ascending order, non-overlapping, non-adjacent.

@@ -19,9 +19,18 @@ struct Decoded {
   std::size_t length;
 };
 
+namespace detail {
+// decodeAt for a byte that is not ASCII.
+Decoded decodeMultibyte(std::string_view text, std::size_t at) noexcept;
+}  // namespace detail
+
 // Decodes the code point that starts at byte 'at' of 'text' (at < text.size()). An ill-formed
 // subsequence gives U+FFFD with its length.
-Decoded decodeAt(std::string_view text, std::size_t at) noexcept;
+inline Decoded decodeAt(std::string_view text, std::size_t at) noexcept {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  if (lead < 0x80) return {lead, 1};
+  return detail::decodeMultibyte(text, at);
+}
 
 // Appends the UTF-8 form of 'c' (at most U+10FFFF and not a surrogate) to 'out'.
 void appendUtf8(std::string& out, char32_t c);

@@ -1,11 +1,12 @@
 # Fails when a source file includes a header of a subsystem it must not depend on. The internal
-# folders form a one-way order: base below everything, text, json and l10n below the card model,
-# the log and the entry points; the command-line program uses the public headers only. Run with
-# -DSOURCE_DIR=<project root>.
+# folders form a one-way order: base and unicode below everything, text, json and l10n below the
+# card model, the log and the entry points; the command-line program uses the public headers only.
+# Run with -DSOURCE_DIR=<project root>.
 
 # One rule a line: "<folder>:<folders its files must not include, separated by commas>".
 set(rules
   "src/base:text,json,l10n,card,log,entry,cryptogram,validation,brand,capi"
+  "src/unicode:base,text,json,l10n,card,log,entry,cryptogram,validation,brand,capi"
   "src/text:card,log,entry"
   "src/json:card,log,entry"
   "src/l10n:card,log,entry"
