@@ -403,7 +403,8 @@ SDKCORE_EXPORT int sdkcore_check_security_code(const char* text, size_t text_len
 // event reports (for a field error its name, such as "CVC", for any other error its description)
 // or NULL when there is none. The texts are borrowed for the duration of the call and are also
 // NUL-terminated. Messages show card numbers and security codes masked, and every other field
-// with its runs of 12 or more digits (of any script, single spaces or dashes between them) masked
+// with its runs of 12 or more digits (of any script, with up to three characters that are neither
+// letters nor digits between any two of them, such as spaces, dots or a line break) masked
 // as a card number is, since a card number may be typed into the wrong field; other card data
 // (the holder's name, the expiry date) are in clear. Called synchronously on the thread that
 // logs, possibly on several threads at once; it must not unwind (throw or longjmp) into the

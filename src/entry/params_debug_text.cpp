@@ -226,7 +226,12 @@ std::string configDebugString(const schema::RequestView& view, ZKITRegisteredFro
   constexpr std::string_view kTimestamp = ", timestamp: ";
   const VariantForm form(view, shown);
   const std::string from = debugString(registeredFrom);
-  const std::string time = debugDouble(timestamp);
+  // A card number passed as the time stamp is masked as in any other field.
+  const std::string timeText = debugDouble(timestamp);
+  std::string maskedTime;
+  const WipeOnExit wipeMaskedTime(maskedTime);
+  const std::string_view time =
+      shown == CardDataShown::masked ? maskDigitRuns(timeText, maskedTime) : timeText;
   std::string out;
   out.reserve(before.size() + kOpen.size() + form.size() + kFrom.size() + from.size() +
               kTimestamp.size() + time.size() + 1 + after.size());
