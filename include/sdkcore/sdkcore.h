@@ -405,8 +405,9 @@ SDKCORE_EXPORT int sdkcore_check_security_code(const char* text, size_t text_len
 // NUL-terminated. Messages show card numbers and security codes masked, and every other field
 // with its runs of 12 or more digits (of any script, with up to three characters that are neither
 // letters nor digits between any two of them, such as spaces, dots or a line break) masked
-// as a card number is, since a card number may be typed into the wrong field; other card data
-// (the holder's name, the expiry date) are in clear. Called synchronously on the thread that
+// as a card number is, since a card number may be typed into the wrong field (a number split
+// across two fields is not recognised); other card data (the holder's name, the expiry date) are
+// in clear. A field shows at most 256 characters (the key 16384) and the count of the rest. Called synchronously on the thread that
 // logs, possibly on several threads at once; it must not unwind (throw or longjmp) into the
 // library. Events that a call of the callback causes on its own thread (it makes a token, say)
 // are not delivered to the same sink.
