@@ -99,8 +99,8 @@ SDKCORE_EXPORT int sdkcore_core_free(sdkcore_core* core);
 // key. The library has read and checked it (format, size, weak exponent, signing-only keys)
 // before a provider sees it. The bytes are borrowed for the duration of the call.
 typedef struct sdkcore_rsa_public_key {
-  const uint8_t* modulus;  // big-endian magnitude, no leading zero byte
-  size_t modulus_len;      // also the length the cipher text must have
+  const uint8_t* modulus;   // big-endian magnitude, no leading zero byte
+  size_t modulus_len;       // also the length the cipher text must have
   const uint8_t* exponent;  // big-endian magnitude, no leading zero byte
   size_t exponent_len;
   const uint8_t* pkcs1_der;  // DER of the PKCS #1 RSAPublicKey (SecKeyCreateWithData)
@@ -244,8 +244,8 @@ SDKCORE_EXPORT int sdkcore_token_result_free(sdkcore_token_result* result);
 // unknown variant) *out_json is a one-line message naming the member or position, which never
 // quotes the request's data: it names a member only by a name the request format defines (such
 // as "params.pan") and describes any other ("an unknown member of "params" ... at line 1, column
-// 40, byte offset 39"), and never repeats a value. In both cases *out_json is freed with sdkcore_free; 'out_len' may be
-// NULL. Thread-safe as described for sdkcore_core.
+// 40, byte offset 39"), and never repeats a value. In both cases *out_json is freed with
+// sdkcore_free; 'out_len' may be NULL. Thread-safe as described for sdkcore_core.
 SDKCORE_EXPORT int sdkcore_generate_token_json(sdkcore_core* core, const char* request_json,
                                                size_t request_len, char** out_json,
                                                size_t* out_len);
@@ -407,10 +407,10 @@ SDKCORE_EXPORT int sdkcore_check_security_code(const char* text, size_t text_len
 // letters nor digits between any two of them, such as spaces, dots or a line break) masked
 // as a card number is, since a card number may be typed into the wrong field (a number split
 // across two fields is not recognised); other card data (the holder's name, the expiry date) are
-// in clear. A field shows at most 256 characters (the key 16384) and the count of the rest. Called synchronously on the thread that
-// logs, possibly on several threads at once; it must not unwind (throw or longjmp) into the
-// library. Events that a call of the callback causes on its own thread (it makes a token, say)
-// are not delivered to the same sink.
+// in clear. A field shows at most 256 characters (the key 16384) and the count of the rest. Called
+// synchronously on the thread that logs, possibly on several threads at once; it must not unwind
+// (throw or longjmp) into the library. Events that a call of the callback causes on its own thread
+// (it makes a token, say) are not delivered to the same sink.
 typedef void (*sdkcore_log_callback)(void* user_data, const char* tag, size_t tag_len,
                                      const char* message, size_t message_len, const char* error,
                                      size_t error_len);
