@@ -79,6 +79,15 @@ bool LineReader::next(InputLine& line) {
 
 namespace {
 
+// Writes one result line and, when 'flush', pushes it out. Returns 0, or the errno of the write
+// that failed (EIO when stdio does not say).
+int writeResult(std::FILE* out, const std::string& line, bool flush) {
+  errno = 0;
+  const bool written = std::fwrite(line.data(), 1, line.size(), out) == line.size() &&
+                       (!flush || std::fflush(out) == 0);
+  return written ? 0 : (errno != 0 ? errno : EIO);
+}
+
 // The threaded form of runOrderedBatch: the calling thread reads and hands lines to the workers,
 // one writer thread writes the results back in order. Everything shared is guarded by 'mutex'.
 class OrderedPipeline {
@@ -92,21 +101,25 @@ class OrderedPipeline {
     threads.emplace_back([this] { writeLoop(); });
     readLoop(reader);
     for (std::thread& thread : threads) thread.join();
+    if (writeError_ != 0) throw BatchOutputError(writeError_);
     return static_cast<std::size_t>(nextSeq_);
   }
 
  private:
   void readLoop(LineReader& reader) {
     InputLine line;
-    while (reader.next(line)) {
+    while (!stopped() && reader.next(line)) {
       const std::size_t cost = batchCostOf(line.text.size());
       std::unique_lock<std::mutex> lock(mutex_);
       // A line waits for a free slot of the window and for room in the memory budget; one that
-      // alone exceeds the budget goes when nothing else is in flight.
+      // alone exceeds the budget goes when nothing else is in flight. Once output fails, reading
+      // stops.
       readerWait_.wait(lock, [&] {
-        return nextSeq_ - nextWrite_ < slots_.size() &&
-               (costInFlight_ == 0 || costInFlight_ + cost <= kBatchMemoryBudget);
+        return writeError_ != 0 ||
+               (nextSeq_ - nextWrite_ < slots_.size() &&
+                (costInFlight_ == 0 || costInFlight_ + cost <= kBatchMemoryBudget));
       });
+      if (writeError_ != 0) break;
       costInFlight_ += cost;
       pending_.push_back({nextSeq_++, cost, std::move(line)});
       workerWait_.notify_one();
@@ -124,8 +137,9 @@ class OrderedPipeline {
       if (pending_.empty()) return;
       Request request = std::move(pending_.front());
       pending_.pop_front();
+      const bool wanted = writeError_ == 0;
       lock.unlock();
-      std::string result = work_(request.line);
+      std::string result = wanted ? work_(request.line) : std::string();
       std::string().swap(request.line.text);
       lock.lock();
       costInFlight_ -= request.cost;
@@ -147,12 +161,23 @@ class OrderedPipeline {
       readerWait_.notify_one();
       lock.unlock();
       result += '\n';
-      std::fwrite(result.data(), 1, result.size(), out_);
       // Flush whenever the next result is not ready yet, so an interactive caller sees each
       // answer without a write per line when results pile up.
-      if (!more) std::fflush(out_);
+      if (const int error = writeResult(out_, result, !more); error != 0) return fail(error);
     }
-    std::fflush(out_);
+    if (const int error = writeResult(out_, {}, true); error != 0) fail(error);
+  }
+
+  // Stops the batch after a failed write: nothing more is read, worked on or written.
+  void fail(int error) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    writeError_ = error;
+    readerWait_.notify_all();
+  }
+
+  bool stopped() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return writeError_ != 0;
   }
 
   bool ready() const { return slots_[nextWrite_ % slots_.size()].has_value(); }
@@ -175,6 +200,7 @@ class OrderedPipeline {
   std::uint64_t nextWrite_ = 0;
   std::size_t costInFlight_ = 0;  // of the lines read and not yet worked off
   bool inputDone_ = false;
+  int writeError_ = 0;  // the errno of the write that failed, which stops the batch
 };
 
 // glibc raises its mmap threshold whenever a large block is freed, and from then on keeps such
@@ -200,8 +226,9 @@ std::size_t runOrderedBatch(LineReader& reader, std::FILE* out, unsigned jobs,
   while (reader.next(line)) {
     std::string result = work(line);
     result += '\n';
-    std::fwrite(result.data(), 1, result.size(), out);
-    std::fflush(out);
+    if (const int error = writeResult(out, result, true); error != 0) {
+      throw BatchOutputError(error);
+    }
     ++count;
   }
   return count;

@@ -49,6 +49,11 @@ inline constexpr std::size_t kBatchMemoryBudget = 128 * 1024 * 1024;
 // and the work on it.
 std::size_t batchCostOf(std::size_t lineLength);
 
+// A result line could not be written; 'error' is the errno of the failed write.
+struct BatchOutputError {
+  int error;
+};
+
 // Turns one input line into one result line (without its line feed). Must not throw; it is
 // called from 'jobs' threads at once.
 using LineWork = std::function<std::string(const InputLine&)>;
@@ -59,6 +64,8 @@ using LineWork = std::function<std::string(const InputLine&)>;
 // in flight share kBatchMemoryBudget: a large line waits until the budget allows it, and one
 // beyond the budget goes alone. So memory stays flat for any number and size of lines and
 // any number of jobs. Each result line is written whole. Returns the number of lines processed.
+// Throws BatchOutputError when a write to 'out' fails: reading stops there, lines already read are
+// not worked on, and nothing more is written.
 std::size_t runOrderedBatch(LineReader& reader, std::FILE* out, unsigned jobs,
                             const LineWork& work);
 

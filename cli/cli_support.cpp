@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <iostream>
-#include <sstream>
 #include <system_error>
 
 namespace sdkcore::cli {
@@ -35,9 +34,11 @@ UsageError unexpectedArgument(const ParsedArgs& parsed, std::size_t maxPositiona
 // otherwise by its position.
 UsageError unknownOption(const std::string& arg, std::size_t index) {
   const std::string name = arg.substr(0, arg.find('='));
-  const bool hasDigit =
-      std::any_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
-  if (hasDigit) return UsageError("an unknown option at " + positionText(index));
+  // Bytes outside ASCII may be digits of another script, which a card number may be typed in.
+  const bool mayHoldDigits = std::any_of(name.begin(), name.end(), [](char c) {
+    return (c >= '0' && c <= '9') || static_cast<unsigned char>(c) >= 0x80;
+  });
+  if (mayHoldDigits) return UsageError("an unknown option at " + positionText(index));
   return UsageError("unknown option " + name);
 }
 
@@ -130,12 +131,14 @@ std::string reason(int error) { return std::generic_category().message(error); }
 }  // namespace
 
 std::string readStdin() {
-  std::ostringstream buffer;
-  buffer << std::cin.rdbuf();
+  std::string text = readStdin(kMaxStdinBytes + 1);
   // std::cin reads through C stdio, where a read error (a directory, a hang-up) shows only in
   // ferror(); the stream itself just sees the end.
   if (std::cin.bad() || std::ferror(stdin)) throw UsageError("cannot read standard input");
-  return buffer.str();
+  if (text.size() > kMaxStdinBytes) {
+    throw UsageError("standard input holds more than " + std::to_string(kMaxStdinBytes) + " bytes");
+  }
+  return text;
 }
 
 std::string readStdin(std::size_t maxBytes) {
@@ -158,14 +161,28 @@ std::string readFile(const std::string& path, std::string_view option) {
   return content;
 }
 
+OutputError outputError(int error) {
+  const std::string what = "cannot write standard output";
+  return OutputError(error != 0 ? what + ": " + reason(error) : what);
+}
+
+void flushStandardOutput() {
+  std::cout.flush();
+  // std::cout writes through C stdio, where a write that failed shows in ferror(); errno tells
+  // why only when this flush is the write that failed.
+  const bool flushed = std::fflush(stdout) == 0;
+  const int error = flushed ? 0 : errno;
+  if (!flushed || !std::cout || std::ferror(stdout)) throw outputError(error);
+}
+
 void printJsonLine(const nlohmann::json& json) {
   std::cout << json.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
-  std::cout.flush();
+  flushStandardOutput();
 }
 
 void printOrderedJsonLine(const nlohmann::ordered_json& json) {
   std::cout << json.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
-  std::cout.flush();
+  flushStandardOutput();
 }
 
 int printUsage(const std::string& usage) {

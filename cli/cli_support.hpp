@@ -27,6 +27,20 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Standard output could not be written (a full disk, a closed pipe or descriptor): main() prints
+// "sdkcore <subcommand>: <what()>" on standard error and exits 2.
+class OutputError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Throws OutputError unless everything written to standard output so far has reached it.
+void flushStandardOutput();
+
+// The error for a write to standard output that failed with 'error' (an errno value; 0 when it
+// is not known).
+OutputError outputError(int error);
+
 // Returns read(), with the library's JsonInputError (malformed JSON input) thrown as a
 // UsageError with the same message.
 template <typename Read>
@@ -53,8 +67,9 @@ struct ParsedArgs {
 // Parses 'args'. 'valueFlags' take the next argument as their value; 'switchFlags' take none.
 // Throws UsageError for an unknown flag, a flag given twice, a missing value, or more than
 // 'maxPositional' positional arguments. Messages never repeat an argument's value: a flag is
-// named by the part before any '=' (by its position when that part holds a digit), an extra
-// argument by its position on the command line (the subcommand is position 1).
+// named by the part before any '=' (by its position when that part holds a digit or any
+// character outside ASCII, such as digits of other scripts), an extra argument by its position
+// on the command line (the subcommand is position 1).
 ParsedArgs parseArgs(const std::vector<std::string>& args, const std::set<std::string>& valueFlags,
                      const std::set<std::string>& switchFlags, std::size_t maxPositional);
 
@@ -65,8 +80,12 @@ ParsedArgs parseArgsWithDashValues(const std::vector<std::string>& args,
                                    const std::set<std::string>& switchFlags,
                                    std::size_t maxPositional);
 
+// The most that a subcommand reads from standard input outside `token --batch`, as much as one
+// line of a batch.
+inline constexpr std::size_t kMaxStdinBytes = 1024 * 1024;
+
 // Returns all of standard input, unchanged; throws UsageError when it cannot be read (a
-// directory, a read error).
+// directory, a read error) or holds more than kMaxStdinBytes bytes.
 std::string readStdin();
 // Returns standard input, unchanged, but no more than its first 'maxBytes' bytes.
 std::string readStdin(std::size_t maxBytes);
@@ -77,7 +96,8 @@ std::string valueOrStdin(const std::string& value);
 // (missing, a directory, no permission).
 std::string readFile(const std::string& path, std::string_view option);
 
-// Prints 'json' compactly as one line on standard output. Invalid UTF-8 is replaced.
+// Prints 'json' compactly as one line on standard output. Invalid UTF-8 is replaced. Throws
+// OutputError when the line does not reach standard output.
 void printJsonLine(const nlohmann::json& json);
 // The same for an object whose members keep their insertion order.
 void printOrderedJsonLine(const nlohmann::ordered_json& json);

@@ -122,6 +122,9 @@ int runBatch(const ParsedArgs& args, const TokenDefaults& defaults, BatchProgres
   LineReader reader(STDIN_FILENO, kMaxBatchLine);
   try {
     runOrderedBatch(reader, stdout, jobs, work);
+  } catch (const BatchOutputError& failed) {
+    progress.finish();
+    throw outputError(failed.error);
   } catch (...) {
     progress.finish();
     throw;

@@ -40,6 +40,19 @@ void printMainUsage(std::ostream& out) {
   out << "\nRun 'sdkcore SUBCOMMAND --help' for the options of one subcommand.\n";
 }
 
+// 'status', once all that was written to standard output has reached it; else, saying so on
+// standard error, the status of an output error.
+int finished(std::string_view command, int status) {
+  try {
+    sdkcore::cli::flushStandardOutput();
+    return status;
+  } catch (const sdkcore::cli::OutputError& error) {
+    std::cerr << "sdkcore" << (command.empty() ? "" : " ") << command << ": " << error.what()
+              << '\n';
+    return sdkcore::cli::kExitUsage;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -50,13 +63,17 @@ int main(int argc, char** argv) {
   }
   if (all[0] == "--help" || all[0] == "-h" || all[0] == "help") {
     printMainUsage(std::cout);
-    return sdkcore::cli::kExitSuccess;
+    return finished("", sdkcore::cli::kExitSuccess);
   }
   const Args args(all.begin() + 1, all.end());
   for (const Command& command : kCommands) {
     if (command.name != all[0]) continue;
     try {
-      return command.run(args);
+      const int status = command.run(args);
+      return finished(command.name, status);
+    } catch (const sdkcore::cli::OutputError& error) {
+      std::cerr << "sdkcore " << command.name << ": " << error.what() << '\n';
+      return sdkcore::cli::kExitUsage;
     } catch (const sdkcore::cli::UsageError& error) {
       std::cerr << "sdkcore " << command.name << ": " << error.what() << '\n';
       return sdkcore::cli::kExitUsage;

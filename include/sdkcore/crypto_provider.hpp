@@ -29,9 +29,16 @@ struct RsaPublicKeyForms {
 // Thread safety: a core calls its provider from every thread that asks it for a token, possibly
 // from several threads at once, so both operations must be safe to call concurrently.
 //
-// The library distrusts the answers: a cipher text whose length is not the modulus length, a
-// failure reported or an exception thrown makes the token request fail as an encryption failure
-// (field UNKNOWN, code "unknown"), and a random source that fails or throws refuses the token.
+// The library distrusts the answers and checks what costs nothing to check. A failure reported,
+// an exception thrown, or a cipher text that cannot be one (a length other than the modulus
+// length; read as a big-endian number, not greater than 1 or not less than the modulus; the plain
+// text padded with zero bytes, or any cipher text that holds the plain text) makes the token
+// request fail as an encryption failure (field UNKNOWN, code "unknown"). A random source that
+// fails, throws, or answers bytes that cannot be random (all zero, two equal consecutive pieces
+// of 16 bytes, or the same bytes as its previous answer on the thread) refuses the token.
+//
+// A provider may call the library from inside its calls (check a key, make another token): the
+// key it was handed stays valid for the whole call.
 // The plain text the library hands over is its own buffer, which it wipes after the call; any
 // copy the provider or the platform makes of it (buffers, caches) is the host's to wipe.
 class SDKCORE_EXPORT CryptoProvider {

@@ -38,8 +38,10 @@ class SDKCORE_EXPORT Logger {
 
   // Delivers the event unchanged to a snapshot of the sinks, first registered first. A sink added
   // during delivery receives only later events; a sink removed during delivery receives no event
-  // that has not reached it yet. Never throws: an exception thrown by a sink is caught and
-  // dropped, and the remaining sinks still receive the event.
+  // that has not reached it yet. An event logged on a thread while that thread is inside a
+  // sink's log() (the sink logs, or makes a token) is not delivered to that sink again, only to
+  // the others. Never throws: an exception thrown by a sink is caught and dropped, and the
+  // remaining sinks still receive the event.
   virtual void log(const std::type_info& classMethod, const std::string& tag,
                    const std::string& message, std::shared_ptr<const std::exception> exception);
 

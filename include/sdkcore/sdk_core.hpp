@@ -24,8 +24,12 @@ class SdkCoreMembers;
 // Logging: each call reports to `Logger::shared()` with this object's run-time type and
 // `Logger::TAG`. Card numbers appear in log messages with only their first 6 and last 4
 // characters from 16 characters on, their last 4 from 8 to 15 characters and fully masked when
-// shorter; security codes are fully masked; nothing else of the card data is hidden. With no sink
-// attached no message is built at all, and nothing a sink does changes a result.
+// shorter; security codes are fully masked. In every other field (the time stamp included), a run
+// of 12 or more digits is masked the same way, where up to three characters that are neither
+// letters nor digits (spaces, punctuation, line breaks) may stand between its digits; a card
+// number split across two fields is not recognised. Nothing else of the card data is hidden.
+// A field shows at most 256 characters (the key 16384), followed by the count of the rest. With
+// no sink attached no message is built at all, and nothing a sink does changes a result.
 //
 // Time zone: the payment string's date is the local time and UTC offset of the time stamp in the
 // process's zone as the C library holds it (TZ, including POSIX rule strings, or the system
@@ -58,11 +62,12 @@ class SDKCORE_EXPORT SdkCore {
   //   stamp is NaN, infinite, its whole part lies outside the signed 64-bit range, or its local
   //   date lies beyond what the C library can represent (years past about +-2^31);
   // - UNKNOWN mapped to "random generator failed to supply bytes" or "crypto provider failed to
-  //   supply random bytes" when the random source fails (the UUID is never made);
+  //   supply random bytes" when the random source fails, or a provider's answers cannot be
+  //   random (see CryptoProvider; the UUID is never made);
   // - PUB_KEY mapped to "invalid" when no RSA public key can be made from the key text;
   // - UNKNOWN mapped to "unknown" for any other encryption failure (such as a payment string
-  //   too long for the key, a provider that fails, throws or answers a cipher text of the wrong
-  //   length, or no RSA encryption at hand);
+  //   too long for the key, a provider that fails, throws or answers what cannot be a cipher
+  //   text of the payment string (see CryptoProvider), or no RSA encryption at hand);
   // - UNKNOWN mapped to the exception's description for anything unexpected.
   virtual TokenResult generateWithConfig(const SDKCoreConfig& config) noexcept;
 

@@ -9,8 +9,9 @@
 // - Every function returns an `int` status from `sdkcore_status` (the exceptions are
 //   `sdkcore_version` and `sdkcore_version_number`) and hands results back through out-pointers.
 //   On a failure every out-pointer that was given is set to NULL (or 0); the caller owns nothing.
-//   The one exception: `sdkcore_generate_token_json` hands back the reader's message, which the
-//   caller frees, on SDKCORE_MALFORMED_REQUEST.
+//   The exceptions: `sdkcore_generate_token_json` hands back the reader's message, which the
+//   caller frees, on SDKCORE_MALFORMED_REQUEST, and `sdkcore_check_public_key` sets its answer to
+//   SDKCORE_CIPHER_KEY_CREATION_FAILED, since 0 would mean a usable key.
 // - Texts are UTF-8 and passed as a pointer and a length in bytes, so embedded NUL bytes and
 //   invalid UTF-8 reach the library unchanged. A NULL pointer with length 0 is the empty text; a
 //   NULL pointer with a non-zero length is always SDKCORE_INVALID_ARGUMENT.
@@ -97,8 +98,8 @@ SDKCORE_EXPORT int sdkcore_core_free(sdkcore_core* core);
 // key. The library has read and checked it (format, size, weak exponent, signing-only keys)
 // before a provider sees it. The bytes are borrowed for the duration of the call.
 typedef struct sdkcore_rsa_public_key {
-  const uint8_t* modulus;  // big-endian magnitude, no leading zero byte
-  size_t modulus_len;      // also the length the cipher text must have
+  const uint8_t* modulus;   // big-endian magnitude, no leading zero byte
+  size_t modulus_len;       // also the length the cipher text must have
   const uint8_t* exponent;  // big-endian magnitude, no leading zero byte
   size_t exponent_len;
   const uint8_t* pkcs1_der;  // DER of the PKCS #1 RSAPublicKey (SecKeyCreateWithData)
@@ -114,11 +115,16 @@ typedef struct sdkcore_rsa_public_key {
 //
 // They are called synchronously on the thread that asks for a token, possibly on several threads
 // at once, so they must be thread-safe; they must not unwind (throw or longjmp) into the library.
-// The library distrusts the answers: a failure status, or a cipher text whose length is not
-// modulus_len, makes the token request fail as an encryption failure (UNKNOWN, "unknown"); a
-// failing random_bytes refuses the token (UNKNOWN, "crypto provider failed to supply random
-// bytes"). The plain text is the library's buffer, wiped after the call; copies the provider
-// makes are the host's to wipe.
+// The library distrusts the answers: a failure status, or a cipher text that cannot be one (a
+// length other than modulus_len; read big-endian, not greater than 1 or not less than the
+// modulus; the plain text padded with zero bytes, or any cipher text holding the plain text),
+// makes the token request fail as an encryption failure (UNKNOWN, "unknown"); a random_bytes
+// that fails, or answers bytes that cannot be random (all zero, two equal consecutive pieces of
+// 16 bytes, or the same bytes as its previous answer on the thread), refuses the token (UNKNOWN,
+// "crypto provider failed to supply random bytes"). The plain text is the library's buffer, wiped
+// after the call; copies the provider makes are the host's to wipe. Both functions may call the
+// library themselves (check a key, make a token with another key); 'key' stays valid for the
+// whole call.
 typedef struct sdkcore_crypto_provider {
   void* user_data;
   // Encrypts 'plain' with 'key' by RSAES-PKCS1-v1_5 (RFC 8017, random padding), writes the
@@ -237,8 +243,8 @@ SDKCORE_EXPORT int sdkcore_token_result_free(sdkcore_token_result* result);
 // unknown variant) *out_json is a one-line message naming the member or position, which never
 // quotes the request's data: it names a member only by a name the request format defines (such
 // as "params.pan") and describes any other ("an unknown member of "params" ... at line 1, column
-// 40, byte offset 39"), and never repeats a value. In both cases *out_json is freed with sdkcore_free; 'out_len' may be
-// NULL. Thread-safe as described for sdkcore_core.
+// 40, byte offset 39"), and never repeats a value. In both cases *out_json is freed with
+// sdkcore_free; 'out_len' may be NULL. Thread-safe as described for sdkcore_core.
 SDKCORE_EXPORT int sdkcore_generate_token_json(sdkcore_core* core, const char* request_json,
                                                size_t request_len, char** out_json,
                                                size_t* out_len);
@@ -312,7 +318,8 @@ typedef enum sdkcore_cipher_error {
 } sdkcore_cipher_error;
 
 // Sets *out_cipher_error (an sdkcore_cipher_error) to what encrypting with the key text would
-// raise, SDKCORE_CIPHER_OK for a usable key. Thread-safe.
+// raise, SDKCORE_CIPHER_OK for a usable key; on a failure of the call (a NULL key with a non-zero
+// length, memory exhausted) to SDKCORE_CIPHER_KEY_CREATION_FAILED. Thread-safe.
 SDKCORE_EXPORT int sdkcore_check_public_key(const char* key, size_t key_len, int* out_cipher_error);
 
 // ---- Card-entry helpers ----------------------------------------------------------------------
@@ -405,11 +412,14 @@ SDKCORE_EXPORT int sdkcore_check_security_code(const char* text, size_t text_len
 // event reports (for a field error its name, such as "CVC", for any other error its description)
 // or NULL when there is none. The texts are borrowed for the duration of the call and are also
 // NUL-terminated. Messages show card numbers and security codes masked, and every other field
-// with its runs of 12 or more digits (of any script, single spaces or dashes between them) masked
-// as a card number is, since a card number may be typed into the wrong field; other card data
-// (the holder's name, the expiry date) are in clear. Called synchronously on the thread that
-// logs, possibly on several threads at once; it must not unwind (throw or longjmp) into the
-// library.
+// with its runs of 12 or more digits (of any script, with up to three characters that are neither
+// letters nor digits between any two of them, such as spaces, dots or a line break) masked
+// as a card number is, since a card number may be typed into the wrong field (a number split
+// across two fields is not recognised); other card data (the holder's name, the expiry date) are
+// in clear. A field shows at most 256 characters (the key 16384) and the count of the rest. Called
+// synchronously on the thread that logs, possibly on several threads at once; it must not unwind
+// (throw or longjmp) into the library. Events that a call of the callback causes on its own thread
+// (it makes a token, say) are not delivered to the same sink.
 typedef void (*sdkcore_log_callback)(void* user_data, const char* tag, size_t tag_len,
                                      const char* message, size_t message_len, const char* error,
                                      size_t error_len);

@@ -80,9 +80,9 @@ int sdkcore_card_brands_count(const sdkcore_card_brands* brands, size_t* out_cou
 int sdkcore_card_brands_type(const sdkcore_card_brands* brands, size_t index, const char** type,
                              size_t* type_len) {
   return guarded([&] {
+    setIfGiven(type_len, size_t{0});
     if (type == nullptr) return SDKCORE_INVALID_ARGUMENT;
     *type = nullptr;
-    setIfGiven(type_len, size_t{0});
     if (brands == nullptr || index >= brands->brands.size()) return SDKCORE_INVALID_ARGUMENT;
     *type = brands->brands[index].type.data();
     setIfGiven(type_len, brands->brands[index].type.size());
@@ -100,9 +100,9 @@ int sdkcore_card_brands_free(sdkcore_card_brands* brands) {
 int sdkcore_detect_card_brands_json(const char* text, size_t text_len, char** out_json,
                                     size_t* out_len) {
   return guarded([&] {
+    setIfGiven(out_len, size_t{0});
     if (out_json == nullptr) return SDKCORE_INVALID_ARGUMENT;
     *out_json = nullptr;
-    setIfGiven(out_len, size_t{0});
     if (!isText(text, text_len)) return SDKCORE_INVALID_ARGUMENT;
     const auto brands = sdkcore::detectCardBrands(textOf(text, text_len));
     handOut(sdkcore::cardBrandListJson(brands).dump(), out_json, out_len);
@@ -112,9 +112,9 @@ int sdkcore_detect_card_brands_json(const char* text, size_t text_len, char** ou
 
 int sdkcore_card_brand_json(const char* type, size_t type_len, char** out_json, size_t* out_len) {
   return guarded([&] {
+    setIfGiven(out_len, size_t{0});
     if (out_json == nullptr) return SDKCORE_INVALID_ARGUMENT;
     *out_json = nullptr;
-    setIfGiven(out_len, size_t{0});
     if (!isText(type, type_len)) return SDKCORE_INVALID_ARGUMENT;
     const std::optional<sdkcore::CardBrand> brand = sdkcore::findCardBrand(textOf(type, type_len));
     if (!brand) return SDKCORE_UNKNOWN_NAME;
@@ -126,9 +126,9 @@ int sdkcore_card_brand_json(const char* type, size_t type_len, char** out_json, 
 int sdkcore_format_card_number(const char* text, size_t text_len, char** out_text,
                                size_t* out_len) {
   return guarded([&] {
+    setIfGiven(out_len, size_t{0});
     if (out_text == nullptr) return SDKCORE_INVALID_ARGUMENT;
     *out_text = nullptr;
-    setIfGiven(out_len, size_t{0});
     if (!isText(text, text_len)) return SDKCORE_INVALID_ARGUMENT;
     const sdkcore::WipedText formatted(sdkcore::formatCardNumber(textOf(text, text_len)));
     handOut(formatted.text(), out_text, out_len);

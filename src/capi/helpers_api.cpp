@@ -63,9 +63,9 @@ int sdkcore_set_message_language(const char* language, size_t language_len) {
 
 int sdkcore_base58_encode(const uint8_t* data, size_t data_len, char** out_text, size_t* out_len) {
   return guarded([&] {
+    setIfGiven(out_len, size_t{0});
     if (out_text == nullptr) return SDKCORE_INVALID_ARGUMENT;
     *out_text = nullptr;
-    setIfGiven(out_len, size_t{0});
     if (!isText(data, data_len)) return SDKCORE_INVALID_ARGUMENT;
     if (data_len > SDKCORE_BASE58_MAX_INPUT) return SDKCORE_INPUT_TOO_LARGE;
     const std::span<const std::uint8_t> bytes(data, data == nullptr ? 0 : data_len);
@@ -76,9 +76,9 @@ int sdkcore_base58_encode(const uint8_t* data, size_t data_len, char** out_text,
 
 int sdkcore_base58_decode(const char* text, size_t text_len, uint8_t** out_data, size_t* out_len) {
   return guarded([&] {
+    setIfGiven(out_len, size_t{0});
     if (out_data == nullptr) return SDKCORE_INVALID_ARGUMENT;
     *out_data = nullptr;
-    setIfGiven(out_len, size_t{0});
     if (!isText(text, text_len)) return SDKCORE_INVALID_ARGUMENT;
     if (text_len > SDKCORE_BASE58_MAX_INPUT) return SDKCORE_INPUT_TOO_LARGE;
     auto bytes = sdkcore::Base58::decode(textOf(text, text_len));
@@ -94,9 +94,9 @@ int sdkcore_base58_decode(const char* text, size_t text_len, uint8_t** out_data,
 int sdkcore_decode_stored_payment_method_id(const char* id, size_t id_len, char** out_binding_id,
                                             size_t* out_len) {
   return guarded([&] {
+    setIfGiven(out_len, size_t{0});
     if (out_binding_id == nullptr) return SDKCORE_INVALID_ARGUMENT;
     *out_binding_id = nullptr;
-    setIfGiven(out_len, size_t{0});
     if (!isText(id, id_len)) return SDKCORE_INVALID_ARGUMENT;
     if (id_len > SDKCORE_BASE58_MAX_INPUT) return SDKCORE_INPUT_TOO_LARGE;
     std::string bindingId = sdkcore::BindingUtils::decodeBindingId(textOf(id, id_len));
@@ -109,13 +109,15 @@ int sdkcore_decode_stored_payment_method_id(const char* id, size_t id_len, char*
 int sdkcore_check_public_key(const char* key, size_t key_len, int* out_cipher_error) {
   return guarded([&] {
     if (out_cipher_error == nullptr) return SDKCORE_INVALID_ARGUMENT;
-    *out_cipher_error = SDKCORE_CIPHER_OK;
+    // Never the answer for a usable key unless the check ran and passed.
+    *out_cipher_error = SDKCORE_CIPHER_KEY_CREATION_FAILED;
     if (!isText(key, key_len)) return SDKCORE_INVALID_ARGUMENT;
     // The same checks as a token's, whichever cryptography encrypts: the key is read, checked and
     // prepared for encryption.
     try {
       const sdkcore::ErrorQueueMark mark;
       sdkcore::cachedRsaKey(textOf(key, key_len));
+      *out_cipher_error = SDKCORE_CIPHER_OK;
     } catch (const sdkcore::CryptogramCipherException& error) {
       *out_cipher_error = cipherErrorCode(error.error());
     }

@@ -145,9 +145,9 @@ int sdkcore_generate_token(sdkcore_core* core, const sdkcore_request* request,
 int sdkcore_token_result_token(const sdkcore_token_result* result, const char** token,
                                size_t* token_len) {
   return guarded([&] {
+    setIfGiven(token_len, size_t{0});
     if (token == nullptr) return SDKCORE_INVALID_ARGUMENT;
     *token = nullptr;
-    setIfGiven(token_len, size_t{0});
     if (result == nullptr) return SDKCORE_INVALID_ARGUMENT;
     lend(result->token ? &*result->token : nullptr, token, token_len);
     return SDKCORE_OK;
@@ -179,9 +179,9 @@ int sdkcore_token_result_free(sdkcore_token_result* result) {
 int sdkcore_generate_token_json(sdkcore_core* core, const char* request_json, size_t request_len,
                                 char** out_json, size_t* out_len) {
   return guarded([&] {
+    setIfGiven(out_len, size_t{0});
     if (out_json == nullptr) return SDKCORE_INVALID_ARGUMENT;
     *out_json = nullptr;
-    setIfGiven(out_len, size_t{0});
     if (core == nullptr || !isText(request_json, request_len)) return SDKCORE_INVALID_ARGUMENT;
     std::optional<sdkcore::SDKCoreConfig> config;
     try {

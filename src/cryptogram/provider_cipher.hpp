@@ -26,15 +26,20 @@ class ProviderCipher {
   // Returns the Base64 token of the bytes of 'paymentString' encrypted with the RSA key whose text
   // is 'keyText'. Throws CryptogramCipherException: keyCreationFailed and algorithmNotSupported as
   // RSACryptogramCipher does, whichever encryption is used; encryptionFailed when there is no
-  // encryption at hand, when the provider reports a failure or throws, or when its cipher text is
-  // not exactly as long as the modulus. The provider reads 'paymentString' where it lies; the
-  // caller wipes it afterwards.
+  // encryption at hand, when the provider reports a failure or throws, or when its cipher text
+  // cannot be one: not exactly as long as the modulus, read big-endian not greater than 1 or not
+  // less than the modulus, equal to the plain text padded with zero bytes, or holding the plain
+  // text (of 8 bytes or more). The provider reads 'paymentString' where it lies; the caller wipes
+  // it afterwards. The key stays alive for the whole call, whatever the provider does through
+  // the library meanwhile.
   std::string encryptWithRsaKey(std::string_view paymentString, std::string_view keyText) const;
 
   // Fills 'out' from the provider's random source, or the library's own when there is no
   // provider. Small requests are served from a per-thread batch that one call of the provider
-  // fills (512 bytes, wiped as they are handed out; fork-safe). Throws RandomSourceError when the
-  // source reports a failure or throws; the bytes must then not be used.
+  // fills (512 bytes, wiped as they are handed out; a child process never reuses its parent's,
+  // however it was made). Throws RandomSourceError when the provider reports a failure, throws,
+  // or answers bytes that cannot be random: all zero, two equal consecutive pieces of 16 bytes,
+  // or the same bytes as its previous answer on this thread. The bytes must then not be used.
   void randomBytes(std::span<std::uint8_t> out) const;
 
  private:

@@ -16,7 +16,7 @@ namespace {
 // reference count. Texts that the shared cache does not keep are not kept here either.
 class LastKey {
  public:
-  const RsaPublicKey& get(std::string_view keyText) {
+  const std::shared_ptr<const RsaPublicKey>& get(std::string_view keyText) {
     if (!key_ || !textKept_ || text_ != keyText) {
       auto key = RsaKeyCache::shared().getOrImport(keyText, RsaPublicKey::importText);
       const bool kept = keyText.size() <= RsaKeyCache::kMaxCachedTextSize;
@@ -26,7 +26,7 @@ class LastKey {
       key_ = std::move(key);
       textKept_ = kept;
     }
-    return *key_;
+    return key_;
   }
 
  private:
@@ -35,11 +35,19 @@ class LastKey {
   std::shared_ptr<const RsaPublicKey> key_;
 };
 
+LastKey& lastKeyOfThisThread() {
+  thread_local LastKey last;
+  return last;
+}
+
 }  // namespace
 
 const RsaPublicKey& cachedRsaKey(std::string_view keyText) {
-  thread_local LastKey last;
-  return last.get(keyText);
+  return *lastKeyOfThisThread().get(keyText);
+}
+
+std::shared_ptr<const RsaPublicKey> sharedCachedRsaKey(std::string_view keyText) {
+  return lastKeyOfThisThread().get(keyText);
 }
 
 std::string RSACryptogramCipher::encrypt(std::string_view paymentString, const Key& key) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -31,9 +32,14 @@ class ErrorQueueMark {
 
 // Returns the imported key of 'keyText' from the shared RsaKeyCache, importing it when missing;
 // each thread also keeps the key it used last, so a run of requests with one key touches no
-// shared state. Valid until the next call on the same thread. Throws as
-// RsaPublicKey::importText().
+// shared state. Valid until the next call of either function below on the same thread, so it
+// must not be held across a call into the host (a crypto provider, a log sink), which may ask for
+// another key. Throws as RsaPublicKey::importText().
 const RsaPublicKey& cachedRsaKey(std::string_view keyText);
+
+// As cachedRsaKey(), with a share in the key's ownership: valid for as long as the caller holds
+// it, whatever keys the thread uses meanwhile.
+std::shared_ptr<const RsaPublicKey> sharedCachedRsaKey(std::string_view keyText);
 
 // Encrypts a payment string with an RSA public key (RSAES-PKCS1-v1_5, RFC 8017) and returns the
 // cipher text as one line of standard Base64. The key text is PEM (armour lines of public keys

@@ -3,6 +3,7 @@
 #include "base/wiped_text.hpp"
 #include "log/card_data_mask.hpp"
 #include "log/digit_run_mask.hpp"
+#include "log/logged_text.hpp"
 #include "text/text_form.hpp"
 
 namespace sdkcore {
@@ -48,10 +49,10 @@ PlanEntry entryOf(const schema::Field& field, const schema::RequestView& view,
   return {value, &validatorOf(field.key, validators), field.key};
 }
 
-// The value as log messages may show it: card numbers and security codes masked into 'masked',
-// other values with their digit runs masked (a card number typed into the wrong field), or as
-// they are, without a copy, when they hold none.
-std::string_view loggable(std::string_view value, ParamField field, std::string& masked) {
+// The value masked as log messages may show it: card numbers and security codes masked into
+// 'masked', other values with their digit runs masked (a card number typed into the wrong field),
+// or as they are, without a copy, when they hold none.
+std::string_view maskedForLog(std::string_view value, ParamField field, std::string& masked) {
   switch (field) {
     case ParamField::PAN:
       return masked = maskCardNumber(value);
@@ -70,6 +71,13 @@ std::string_view loggable(std::string_view value, ParamField field, std::string&
   return maskDigitRuns(value, masked);
 }
 
+// The masked value, cut to what a log event shows.
+LoggedText loggable(std::string_view value, ParamField field, std::string& masked) {
+  const std::size_t limit =
+      field == ParamField::PUB_KEY ? kMaxLoggedKeyCharacters : kMaxLoggedCharacters;
+  return cutForLog(maskedForLog(value, field, masked), limit);
+}
+
 // "validateField(Optional(\"<value>\")): Validate <field>", built in one buffer allocated at its
 // final size.
 std::string validateMessage(const PlanEntry& entry) {
@@ -79,14 +87,16 @@ std::string validateMessage(const PlanEntry& entry) {
   std::string masked;
   const WipeOnExit wipeMasked(masked);
   std::optional<std::string_view> shown;
-  if (entry.value) shown = loggable(*entry.value, entry.field, masked);
+  LoggedText logged;
+  if (entry.value) shown = (logged = loggable(*entry.value, entry.field, masked)).shown;
   // The key text repeats from request to request; its quoted form is remembered.
   const bool key = shown && entry.field == ParamField::PUB_KEY;
   const std::string field = debugString(std::optional(entry.field));
+  const std::string note = logged.omittedNote();
   const std::size_t valueSize =
       key ? kOptional.size() + debugQuotedPublicSize(*shown) + 1 : debugOptionalSize(shown);
   std::string message;
-  message.reserve(kOpen.size() + valueSize + kValidate.size() + field.size());
+  message.reserve(kOpen.size() + valueSize + note.size() + kValidate.size() + field.size());
   message += kOpen;
   if (key) {
     message += kOptional;
@@ -95,6 +105,7 @@ std::string validateMessage(const PlanEntry& entry) {
   } else {
     appendDebugOptional(message, shown);
   }
+  message += note;
   message += kValidate;
   message += field;
   return message;
@@ -103,7 +114,9 @@ std::string validateMessage(const PlanEntry& entry) {
 std::string errorMessage(std::string_view value, ParamField field) {
   std::string masked;
   const WipeOnExit wipeMasked(masked);
-  return joinOnce({"validateField(", loggable(value, field, masked), "): Error ", caseName(field)});
+  const LoggedText logged = loggable(value, field, masked);
+  return joinOnce(
+      {"validateField(", logged.shown, logged.omittedNote(), "): Error ", caseName(field)});
 }
 
 // A failing result always carries a code from the library's own rules; "invalid" stands in for

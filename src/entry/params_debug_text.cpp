@@ -9,6 +9,7 @@
 #include "entry/request_schema.hpp"
 #include "log/card_data_mask.hpp"
 #include "log/digit_run_mask.hpp"
+#include "log/logged_text.hpp"
 #include "text/text_form.hpp"
 
 namespace sdkcore {
@@ -24,8 +25,16 @@ struct RecordField {
   std::string_view name;
   std::optional<std::string_view> text;
   Form form = Form::quoted;
+  std::string omittedNote;  // after the value, when a log event shows only part of the text
 
-  std::size_t valueSize() const {
+  std::size_t valueSize() const { return formSize() + omittedNote.size(); }
+  void appendValue(std::string& out) const {
+    appendForm(out);
+    out += omittedNote;
+  }
+
+ private:
+  std::size_t formSize() const {
     switch (form) {
       case Form::quoted:
         return debugQuotedSize(text.value_or(""));
@@ -36,7 +45,7 @@ struct RecordField {
     }
     return 0;
   }
-  void appendValue(std::string& out) const {
+  void appendForm(std::string& out) const {
     switch (form) {
       case Form::quoted:
         return appendDebugQuoted(out, text.value_or(""));
@@ -80,9 +89,10 @@ struct RecordForm {
   }
 };
 
-// The fields of a record as a text form shows them: as they are, or masked into storage of their
-// own that is wiped afterwards: the card number and security code whole, every other field's
-// digit runs that may be a card number typed in the wrong place.
+// The fields of a record as a text form shows them: as they are, or as a log event shows them,
+// masked into storage of their own that is wiped afterwards (the card number and security code
+// whole, every other field's digit runs that may be a card number typed in the wrong place) and
+// cut to a bounded length.
 class ShownCardData {
  public:
   explicit ShownCardData(CardDataShown shown) : masked_(shown == CardDataShown::masked) {}
@@ -94,8 +104,15 @@ class ShownCardData {
   ShownCardData& operator=(const ShownCardData&) = delete;
 
   // At most one call per field of a record.
-  std::string_view show(ParamField field, const std::string& text) {
-    if (!masked_) return text;
+  LoggedText show(ParamField field, const std::string& text) {
+    if (!masked_) return {text, 0};
+    const std::size_t limit =
+        field == ParamField::PUB_KEY ? kMaxLoggedKeyCharacters : kMaxLoggedCharacters;
+    return cutForLog(masked(field, text), limit);
+  }
+
+ private:
+  std::string_view masked(ParamField field, const std::string& text) {
     if (field == ParamField::PAN) return pan_ = maskCardNumber(text);
     if (field == ParamField::CVC) return cvc_ = maskSecurityCode(text);
     std::string& storage = others_.at(othersUsed_++);
@@ -104,7 +121,6 @@ class ShownCardData {
     return maskDigitRuns(text, storage);
   }
 
- private:
   bool masked_;
   std::string pan_;
   std::string cvc_;
@@ -123,8 +139,10 @@ RecordForm recordForm(const RequestView& view, ShownCardData& shown) {
   for (const schema::Field& field : schema::kStoredFields[view.variant()].fields()) {
     const std::string* text = view.text(field.key);
     std::optional<std::string_view> value;
-    if (text) value = shown.show(field.key, *text);
-    form.fields[form.count++] = {schema::memberName(field.key), value, formOf(field)};
+    LoggedText logged;
+    if (text) value = (logged = shown.show(field.key, *text)).shown;
+    form.fields[form.count++] = {schema::memberName(field.key), value, formOf(field),
+                                 logged.omittedNote()};
   }
   return form;
 }
@@ -208,7 +226,12 @@ std::string configDebugString(const schema::RequestView& view, ZKITRegisteredFro
   constexpr std::string_view kTimestamp = ", timestamp: ";
   const VariantForm form(view, shown);
   const std::string from = debugString(registeredFrom);
-  const std::string time = debugDouble(timestamp);
+  // A card number passed as the time stamp is masked as in any other field.
+  const std::string timeText = debugDouble(timestamp);
+  std::string maskedTime;
+  const WipeOnExit wipeMaskedTime(maskedTime);
+  const std::string_view time =
+      shown == CardDataShown::masked ? maskDigitRuns(timeText, maskedTime) : timeText;
   std::string out;
   out.reserve(before.size() + kOpen.size() + form.size() + kFrom.size() + from.size() +
               kTimestamp.size() + time.size() + 1 + after.size());

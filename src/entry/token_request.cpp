@@ -116,12 +116,14 @@ SDKCoreConfig tokenRequestFromJson(const json& request, const TokenRequestDefaul
   if (!params->is_object()) throw JsonInputError("member \"params\" must be an object");
 
   const ParamsReader reader(*params, defaults);
-  PaymentParamsVariant payment = paramsOf(variant->get<std::string>(), reader);
+  // Read in place: a copy would be one more of the card data to wipe (a card number in the
+  // wrong member).
+  PaymentParamsVariant payment = paramsOf(variant->get_ref<const std::string&>(), reader);
 
   ZKITRegisteredFrom from = defaults.registeredFrom;
   if (const json* member = optionalMember(request, "registeredFrom")) {
     if (!member->is_string()) throw JsonInputError("member \"registeredFrom\" must be a string");
-    from = registeredFromText(member->get<std::string>(), "member \"registeredFrom\"");
+    from = registeredFromText(member->get_ref<const std::string&>(), "member \"registeredFrom\"");
   }
   double timestamp = defaults.timestamp ? *defaults.timestamp : 0;
   if (const json* member = optionalMember(request, "timestamp")) {

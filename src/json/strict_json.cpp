@@ -3,25 +3,17 @@
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
-#include <optional>
 #include <set>
 #include <string_view>
 #include <vector>
 
 #include "base/wiped_text.hpp"
+#include "json/scrubbed_json.hpp"
 
 namespace sdkcore {
 namespace {
 
 using nlohmann::json;
-
-// One open array or object while parsing, for duplicate detection and for naming positions.
-struct Frame {
-  bool isObject = false;
-  std::set<std::string> keys;  // member names seen so far (objects)
-  std::string currentKey;      // the member whose value is being read (objects)
-  std::size_t index = 0;       // elements completed so far (arrays)
-};
 
 // "line 2, column 5, byte offset 9" for the 1-based byte index nlohmann reports.
 std::string positionText(std::string_view text, std::size_t byteIndex) {
@@ -64,41 +56,99 @@ class CountingIterator {
   std::size_t* read_;
 };
 
-// Follows the parser's events. nlohmann's DOM parser keeps the last of duplicate members and has
-// no depth limit, so both checks are made here, in the parser callback.
+// One open array or object while checking, for duplicate detection and for naming positions.
+// Member names may be card data typed in the wrong place: they are wiped when the frame goes.
+struct Frame {
+  bool isObject = false;
+  std::set<std::string> keys;  // member names seen so far (objects)
+  std::string currentKey;      // the member whose value is being read (objects)
+  std::size_t index = 0;       // elements completed so far (arrays)
+
+  ~Frame() {
+    wipe(currentKey);
+    // The set is not searched again: its names may be overwritten in place.
+    for (const std::string& key : keys) wipe(const_cast<std::string&>(key));
+  }
+};
+
+// Checks a scrubbed text (see ScrubbedJson) by following the parser's events: nlohmann's parser
+// keeps the last of duplicate members, has no depth limit and reads an integer literal beyond 64
+// bits as a floating-point number, so those checks are made here. Every fault, its own or the
+// parser's, is thrown as JsonInputError naming its position or member.
 class Tracker {
  public:
-  // 'enclosingLevels' levels of nesting around the text are not counted. 'read', when given,
-  // counts the bytes of 'text' that the parser has read.
-  Tracker(DefinedNames names, int enclosingLevels = 0, std::string_view text = {},
-          const std::size_t* read = nullptr)
-      : names_(names), depthLimit_(kMaxJsonDepth + enclosingLevels), text_(text), read_(read) {}
+  // 'read' counts the bytes of 'text' that the parser has read.
+  Tracker(DefinedNames names, std::string_view text, const std::size_t* read)
+      : names_(names), text_(text), read_(read) {
+    // Never reallocated, so that no frame is moved and left behind in freed memory.
+    frames_.reserve(kMaxJsonDepth + 1);
+  }
 
-  bool onEvent(int depth, json::parse_event_t event, const json& parsed) {
-    switch (event) {
-      case json::parse_event_t::object_start:
-      case json::parse_event_t::array_start:
-        if (depth >= depthLimit_) {
-          throw JsonInputError("JSON nesting deeper than " + std::to_string(kMaxJsonDepth) +
-                               " levels" + here() + context());
-        }
-        frames_.push_back(Frame{event == json::parse_event_t::object_start, {}, {}, 0});
-        inValue_ = false;
-        break;
-      case json::parse_event_t::key:
-        onKey(parsed.get_ref<const std::string&>());
-        break;
-      case json::parse_event_t::value:
-        completeElement();
-        break;
-      case json::parse_event_t::object_end:
-      case json::parse_event_t::array_end:
-        if (!frames_.empty()) frames_.pop_back();
-        completeElement();
-        break;
-    }
+  bool null() { return completeElement(); }
+  bool boolean(bool) { return completeElement(); }
+  bool number_integer(json::number_integer_t) { return completeElement(); }
+  bool number_unsigned(json::number_unsigned_t) { return completeElement(); }
+  bool number_float(json::number_float_t, const std::string& literal) {
+    if (literal.find_first_of(".eE") == std::string::npos) throw outOfRange();
+    return completeElement();
+  }
+  bool string(std::string&) { return completeElement(); }
+  bool binary(json::binary_t&) { return completeElement(); }
+  bool start_object(std::size_t) { return open(true); }
+  bool start_array(std::size_t) { return open(false); }
+  bool end_object() { return close(); }
+  bool end_array() { return close(); }
+  bool key(std::string& name) {
+    onKey(unscrubbedName(name));
     return true;
   }
+  bool parse_error(std::size_t, const std::string&, const json::exception& error) {
+    const auto* parseError = dynamic_cast<const json::parse_error*>(&error);
+    // Else a number beyond the range of a double, such as 1e999.
+    if (parseError == nullptr) throw outOfRange();
+    throw malformed(parseError->what(), parseError->byte);
+  }
+
+ private:
+  bool open(bool isObject) {
+    if (frames_.size() >= static_cast<std::size_t>(kMaxJsonDepth)) {
+      throw JsonInputError("JSON nesting deeper than " + std::to_string(kMaxJsonDepth) + " levels" +
+                           here() + context());
+    }
+    frames_.emplace_back().isObject = isObject;
+    inValue_ = false;
+    return true;
+  }
+
+  bool close() {
+    if (!frames_.empty()) frames_.pop_back();
+    return completeElement();
+  }
+
+  void onKey(std::string name) {
+    const WipeOnExit wipeName(name);
+    Frame& frame = frames_.back();
+    wipe(frame.currentKey);
+    frame.currentKey = name;
+    inValue_ = true;
+    if (!frame.keys.insert(name).second) {
+      const std::string what = member(frames_.size());
+      // An unknown member is not named, so its position locates it.
+      throw JsonInputError(what + " given twice" + (what.starts_with("member ") ? "" : here()));
+    }
+  }
+
+  bool completeElement() {
+    inValue_ = false;
+    if (!frames_.empty() && !frames_.back().isObject) ++frames_.back().index;
+    return true;
+  }
+
+  JsonInputError outOfRange() const {
+    return JsonInputError("number out of range" + here() + context());
+  }
+
+  JsonInputError malformed(const std::string& what, std::size_t byte) const;
 
   // Where the parser stands, for an error the lexer found (such as invalid UTF-8).
   std::string context() const {
@@ -109,26 +159,9 @@ class Tracker {
     return " (in " + member(frames_.size()) + ")";
   }
 
-  // " at <position>" of the last byte the parser read, or "" when it is not counted.
+  // " at <position>" of the last byte the parser read.
   std::string here() const {
-    return read_ == nullptr ? "" : " at " + positionText(text_, std::max<std::size_t>(*read_, 1));
-  }
-
- private:
-  void onKey(const std::string& key) {
-    Frame& frame = frames_.back();
-    frame.currentKey = key;
-    inValue_ = true;
-    if (!frame.keys.insert(key).second) {
-      const std::string what = member(frames_.size());
-      // An unknown member is not named, so its position locates it.
-      throw JsonInputError(what + " given twice" + (what.starts_with("member ") ? "" : here()));
-    }
-  }
-
-  void completeElement() {
-    inValue_ = false;
-    if (!frames_.empty() && !frames_.back().isObject) ++frames_.back().index;
+    return " at " + positionText(text_, std::max<std::size_t>(*read_, 1));
   }
 
   bool defined(std::string_view name) const {
@@ -156,7 +189,6 @@ class Tracker {
   }
 
   DefinedNames names_;
-  int depthLimit_;
   std::string_view text_;
   const std::size_t* read_;
   std::vector<Frame> frames_;
@@ -197,66 +229,110 @@ std::string parseErrorReason(const std::string& what) {
   return reason + expected;
 }
 
-template <typename Iterator>
-json parseTracked(Iterator begin, Iterator end, Tracker& tracker) {
-  return json::parse(
-      begin, end,
-      [&tracker](int depth, json::parse_event_t event, json& parsed) {
-        return tracker.onEvent(depth, event, parsed);
-      },
-      /*allow_exceptions=*/true, /*ignore_comments=*/false);
+JsonInputError Tracker::malformed(const std::string& what, std::size_t byte) const {
+  const std::string reason = parseErrorReason(what);
+  const std::string position = positionText(text_, byte);
+  if (reason.find("ill-formed UTF-8") != std::string::npos) {
+    return JsonInputError("invalid UTF-8 inside a string at " + position + context());
+  }
+  return JsonInputError("malformed JSON at " + position + ": " + reason);
 }
 
-// Parses 'text' and throws JsonInputError for every fault, naming its position or member.
-json parseReportingFaults(std::string_view text, DefinedNames names) {
+// Throws JsonInputError for every fault of the scrubbed text, naming its position or member.
+void checkStrictly(std::string_view scrubbed, DefinedNames names) {
   std::size_t read = 0;
-  Tracker tracker(names, 0, text, &read);
-  try {
-    json parsed = parseTracked(CountingIterator(text.data(), &read),
-                               CountingIterator(text.data() + text.size(), &read), tracker);
-    // The lexer treats a NUL byte as the end of the input, so a value followed by a NUL parses
-    // and whatever follows the NUL goes unread. A raw NUL is never valid JSON.
-    if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
-      throw JsonInputError("malformed JSON at " + positionText(text, nul + 1) +
-                           ": NUL byte after the value");
-    }
-    return parsed;
-  } catch (const json::parse_error& error) {
-    const std::string reason = parseErrorReason(error.what());
-    const std::string position = positionText(text, error.byte);
-    if (reason.find("ill-formed UTF-8") != std::string::npos) {
-      throw JsonInputError("invalid UTF-8 inside a string at " + position + tracker.context());
-    }
-    throw JsonInputError("malformed JSON at " + position + ": " + reason);
-  } catch (const json::out_of_range&) {
-    // A number beyond the range of a double, such as 1e999; nlohmann gives no position for it.
-    throw JsonInputError("number out of range" + tracker.here() + tracker.context());
+  Tracker tracker(names, scrubbed, &read);
+  json::sax_parse(CountingIterator(scrubbed.data(), &read),
+                  CountingIterator(scrubbed.data() + scrubbed.size(), &read), &tracker,
+                  json::input_format_t::json, /*strict=*/true, /*ignore_comments=*/false);
+  // The lexer treats a NUL byte as the end of the input, so a value followed by a NUL parses
+  // and whatever follows the NUL goes unread. A raw NUL is never valid JSON.
+  if (const std::size_t nul = scrubbed.find('\0'); nul != std::string_view::npos) {
+    throw JsonInputError("malformed JSON at " + positionText(scrubbed, nul + 1) +
+                         ": NUL byte after the value");
   }
 }
 
-// Every token the lexer reads starts at the front of its two scratch buffers, which it frees
-// without overwriting them, so the longest recent tokens (card data, in a request) would stay
-// there. Read as the first element of `[<text>\n,"<filler>"]`, the text is followed by a token
-// that overwrites the first kOverwrittenScratch bytes: any real card number, security code,
-// expiry date or holder name many times over, even written with \u escapes. Returns nullopt when
-// 'text' is not exactly one value that passes every check.
-constexpr std::size_t kOverwrittenScratch = 256;
+// Builds the tree of a text that checkStrictly() found valid. A tree left unfinished (memory
+// exhausted) has its strings wiped.
+class TreeBuilder {
+ public:
+  ~TreeBuilder() { wipeStrings(root_); }
 
-std::optional<json> parseOverwritingScratch(std::string_view text, DefinedNames names) {
-  constexpr std::string_view kOpen = "[", kSeparator = "\n,\"", kClose = "\"]";
-  const std::size_t filler = std::min(text.size(), kOverwrittenScratch);
-  std::string wrapped;
-  wrapped.reserve(kOpen.size() + text.size() + kSeparator.size() + filler + kClose.size());
-  const WipeOnExit wipeWrapped(wrapped);
-  wrapped.append(kOpen).append(text).append(kSeparator).append(filler, ' ').append(kClose);
-  Tracker tracker(names, /*enclosingLevels=*/1);
-  try {
-    json parsed = parseTracked(wrapped.cbegin(), wrapped.cend(), tracker);
-    if (parsed.size() != 2 || text.find('\0') != std::string_view::npos) return std::nullopt;
-    return std::move(parsed[0]);
-  } catch (const std::exception&) {
-    return std::nullopt;
+  json take() { return std::move(root_); }
+
+  bool null() { return add(nullptr); }
+  bool boolean(bool value) { return add(value); }
+  bool number_integer(json::number_integer_t value) { return add(value); }
+  bool number_unsigned(json::number_unsigned_t value) { return add(value); }
+  bool number_float(json::number_float_t value, const std::string&) { return add(value); }
+  bool string(std::string& value) { return add(value); }
+  bool binary(json::binary_t& value) { return add(json::binary(value)); }
+  bool start_object(std::size_t) {
+    open_.push_back(add(json::object()));
+    return true;
   }
+  bool start_array(std::size_t) {
+    open_.push_back(add(json::array()));
+    return true;
+  }
+  bool key(std::string& name) {
+    member_ = &(*open_.back())[name];
+    return true;
+  }
+  bool end_object() { return close(); }
+  bool end_array() { return close(); }
+  bool parse_error(std::size_t, const std::string&, const json::exception&) {
+    throw JsonInputError("malformed JSON");
+  }
+
+ private:
+  // Places 'value' where the parser stands and returns where it went.
+  template <typename Value>
+  json* add(Value&& value) {
+    if (open_.empty()) {
+      root_ = json(std::forward<Value>(value));
+      return &root_;
+    }
+    json& container = *open_.back();
+    if (container.is_array()) {
+      container.push_back(json(std::forward<Value>(value)));
+      return &container.back();
+    }
+    *member_ = json(std::forward<Value>(value));
+    return member_;
+  }
+
+  bool close() {
+    open_.pop_back();
+    return true;
+  }
+
+  json root_;
+  std::vector<json*> open_;
+  json* member_ = nullptr;
+};
+
+// Every token the lexer reads starts at the front of its two scratch buffers, which grow as a
+// token needs and are freed without being overwritten: a growth would leave the beginning of a
+// token (card data, in a request) in a freed block, and the buffers keep the longest tokens. So
+// the text is read as the middle element of `["<filler>",<text>\n,"<filler>"]`, with fillers as
+// long as its longest token: the first makes the buffers large enough for every token of the
+// text, the last overwrites all that they kept of them.
+json parseChecked(std::string_view text, std::size_t longestToken) {
+  constexpr std::string_view kOpen = "[\"", kBeforeText = "\",", kAfterText = "\n,\"",
+                             kClose = "\"]";
+  std::string wrapped;
+  wrapped.reserve(kOpen.size() + kBeforeText.size() + text.size() + kAfterText.size() +
+                  2 * longestToken + kClose.size());
+  const WipeOnExit wipeWrapped(wrapped);
+  wrapped.append(kOpen).append(longestToken, ' ').append(kBeforeText).append(text);
+  wrapped.append(kAfterText).append(longestToken, ' ').append(kClose);
+  TreeBuilder builder;
+  json::sax_parse(wrapped.cbegin(), wrapped.cend(), &builder, json::input_format_t::json,
+                  /*strict=*/true, /*ignore_comments=*/false);
+  json parsed = builder.take();
+  return std::move(parsed.at(1));
 }
 
 }  // namespace
@@ -274,9 +350,11 @@ std::string quotedName(std::string_view name) {
 }
 
 nlohmann::json parseStrictJson(std::string_view text, DefinedNames names) {
-  if (std::optional<json> value = parseOverwritingScratch(text, names)) return *std::move(value);
-  // Faults are rare: they are described from a parse of the text alone.
-  return parseReportingFaults(text, names);
+  // Faults are looked for in the scrubbed copy, so that a parse that fails never reads card data;
+  // the text itself is parsed only once it is known to be valid.
+  const ScrubbedJson scrubbed(text);
+  checkStrictly(scrubbed.text(), names);
+  return parseChecked(text, scrubbed.longestToken());
 }
 
 }  // namespace sdkcore

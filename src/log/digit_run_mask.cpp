@@ -1,7 +1,6 @@
 #include "log/digit_run_mask.hpp"
 
 #include <cstddef>
-#include <cstdint>
 
 #include "unicode/properties.hpp"
 #include "unicode/utf8.hpp"
@@ -17,6 +16,9 @@ constexpr std::size_t kMaskedFrom = 12;
 constexpr std::size_t kHeadKeptFrom = 16;
 constexpr std::size_t kKeptHead = 6;
 constexpr std::size_t kKeptTail = 4;
+// The most characters between two digits of one run: what copying a number from a web page, a
+// PDF or a banking app brings (" - ", CR LF, a no-break space and a joiner) stays within it.
+constexpr std::size_t kMaxSeparators = 3;
 
 // The bytes of one run: [begin, end) starts and ends with a digit.
 struct Run {
@@ -25,44 +27,87 @@ struct Run {
   std::size_t digits;
 };
 
-// The length in bytes of the decimal digit that starts at 'at', or 0 when none does.
-std::size_t digitAt(std::string_view text, std::size_t at) {
+// What a character is to a run: a digit, a letter (which ends it), or anything else, which may
+// separate two digits of one run.
+enum class Kind { digit, letter, separator };
+
+struct Character {
+  Kind kind;
+  std::size_t length;  // in bytes, at least 1
+};
+
+Kind kindOf(unicode::GeneralCategory category) {
+  using unicode::GeneralCategory;
+  switch (category) {
+    case GeneralCategory::Nd:
+      return Kind::digit;
+    case GeneralCategory::Lu:
+    case GeneralCategory::Ll:
+    case GeneralCategory::Lt:
+    case GeneralCategory::Lm:
+    case GeneralCategory::Lo:
+      return Kind::letter;
+    default:
+      return Kind::separator;
+  }
+}
+
+// The character that starts at 'at'; an ill-formed UTF-8 sequence is one separator.
+Character characterAt(std::string_view text, std::size_t at) {
   const auto byte = static_cast<unsigned char>(text[at]);
-  if (byte < 0x80) return byte >= '0' && byte <= '9' ? 1 : 0;
+  if (byte < 0x80) {
+    if (byte >= '0' && byte <= '9') return {Kind::digit, 1};
+    const auto lower = static_cast<unsigned char>(byte | 0x20);
+    return {lower >= 'a' && lower <= 'z' ? Kind::letter : Kind::separator, 1};
+  }
   const unicode::Decoded decoded = unicode::decodeAt(text, at);
-  return unicode::isDecimalDigit(decoded.codePoint) ? decoded.length : 0;
+  return {kindOf(unicode::generalCategory(decoded.codePoint)), decoded.length};
 }
 
-bool isSeparator(char c) { return c == ' ' || c == '-'; }
+bool isAsciiLetter(char c) {
+  const auto lower = static_cast<unsigned char>(c) | 0x20;
+  return lower >= 'a' && lower <= 'z';
+}
 
-// Whether the byte can belong to a run: an ASCII digit, a separator, or any byte of a multi-byte
+// Whether the byte may begin or continue a digit: an ASCII digit, or any byte of a multi-byte
 // character (which may be a digit of another script).
-bool mayBeInRun(char c) {
-  return (c >= '0' && c <= '9') || isSeparator(c) || static_cast<unsigned char>(c) >= 0x80;
-}
+bool mayBeDigit(char c) { return (c >= '0' && c <= '9') || static_cast<unsigned char>(c) >= 0x80; }
 
 // False only when 'text' holds no run to mask; cheap, as log texts (the merchant's key above all)
-// rarely hold one. A run of kMaskedFrom digits spans at least kMaskedFrom bytes, so only every
-// kMaskedFrom-th byte is looked at, and around one that may belong to a run, the bytes that may:
-// a run needs kMaskedFrom of them that are no separators.
+// rarely hold one. A run of kMaskedFrom digits spans at least kMaskedFrom bytes and no ASCII
+// letter, so only every kMaskedFrom-th byte is looked at, and around one that is no ASCII letter,
+// the bytes up to the nearest ASCII letters: a run needs kMaskedFrom of them that may be digits.
 bool mayHoldLongRun(std::string_view text) {
   std::size_t from = 0;  // no run to mask starts before 'from'
   while (text.size() - from >= kMaskedFrom) {
     const std::size_t probe = from + kMaskedFrom - 1;
-    if (!mayBeInRun(text[probe])) {
+    if (isAsciiLetter(text[probe])) {
       from = probe + 1;
       continue;
     }
     std::size_t begin = probe;
-    while (begin > from && mayBeInRun(text[begin - 1])) --begin;
+    while (begin > from && !isAsciiLetter(text[begin - 1])) --begin;
     std::size_t end = probe + 1;
-    while (end < text.size() && mayBeInRun(text[end])) ++end;
+    while (end < text.size() && !isAsciiLetter(text[end])) ++end;
     std::size_t digits = 0;
-    for (std::size_t at = begin; at < end; ++at) digits += isSeparator(text[at]) ? 0 : 1;
+    for (std::size_t at = begin; at < end; ++at) digits += mayBeDigit(text[at]) ? 1 : 0;
     if (digits >= kMaskedFrom) return true;
     from = end;
   }
   return false;
+}
+
+// The digit that follows 'at' after at most kMaxSeparators separators, with 'at' moved to it;
+// of length 0 when a letter, a longer gap or the end of the text comes first.
+Character digitAfterSeparators(std::string_view text, std::size_t& at) {
+  constexpr Character kNone{Kind::separator, 0};
+  for (std::size_t separators = 0; at < text.size(); ++separators) {
+    const Character next = characterAt(text, at);
+    if (next.kind != Kind::separator) return next.kind == Kind::digit ? next : kNone;
+    if (separators == kMaxSeparators) return kNone;
+    at += next.length;
+  }
+  return kNone;
 }
 
 // The run that starts with the digit of 'length' bytes at 'begin'.
@@ -70,10 +115,9 @@ Run runFrom(std::string_view text, std::size_t begin, std::size_t length) {
   Run run{begin, begin + length, 1};
   for (;;) {
     std::size_t at = run.end;
-    if (at < text.size() && isSeparator(text[at])) ++at;
-    const std::size_t digit = at < text.size() ? digitAt(text, at) : 0;
-    if (digit == 0) return run;
-    run.end = at + digit;
+    const Character digit = digitAfterSeparators(text, at);
+    if (digit.length == 0) return run;
+    run.end = at + digit.length;
     ++run.digits;
   }
 }
@@ -82,12 +126,12 @@ Run runFrom(std::string_view text, std::size_t begin, std::size_t length) {
 template <typename OnRun>
 void forEachLongRun(std::string_view text, OnRun&& onRun) {
   for (std::size_t at = 0; at < text.size();) {
-    const std::size_t digit = digitAt(text, at);
-    if (digit == 0) {
-      ++at;
+    const Character character = characterAt(text, at);
+    if (character.kind != Kind::digit) {
+      at += character.length;
       continue;
     }
-    const Run run = runFrom(text, at, digit);
+    const Run run = runFrom(text, at, character.length);
     if (run.digits >= kMaskedFrom) onRun(run);
     at = run.end;
   }
@@ -98,18 +142,15 @@ void appendMasked(std::string& out, std::string_view text, const Run& run) {
   const std::size_t tailFrom = run.digits - kKeptTail;
   std::size_t index = 0;
   for (std::size_t at = run.begin; at < run.end;) {
-    const std::size_t digit = digitAt(text, at);
-    if (digit == 0) {
-      out += text[at++];  // a separator
-      continue;
-    }
-    if (index < head || index >= tailFrom) {
-      out.append(text.substr(at, digit));
+    const Character character = characterAt(text, at);
+    const bool kept = character.kind != Kind::digit || index < head || index >= tailFrom;
+    if (kept) {
+      out.append(text.substr(at, character.length));  // a separator, or a digit that stays
     } else {
       out += '*';
     }
-    at += digit;
-    ++index;
+    if (character.kind == Kind::digit) ++index;
+    at += character.length;
   }
 }
 

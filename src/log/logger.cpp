@@ -50,6 +50,16 @@ class DeliveryScope {
   Delivery delivery_;
 };
 
+// True when this thread is inside a call of 'sink': an event it logs then (directly, or through
+// a token it makes) is not delivered to it again, which would recurse without end.
+bool deliveringTo(const LogInterface* sink) noexcept {
+  for (const Delivery* delivery = deliveriesOnThisThread; delivery != nullptr;
+       delivery = delivery->outer) {
+    if (delivery->sink == sink) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 Logger::Logger() = default;
@@ -83,7 +93,7 @@ void Logger::log(const std::type_info& classMethod, const std::string& tag,
   }
   if (!snapshot) return;
   for (const auto& registration : *snapshot) {
-    if (!registration->sink) continue;
+    if (!registration->sink || deliveringTo(registration->sink.get())) continue;
     registration->deliveries.fetch_add(1);
     if (!registration->removed.load()) {
       const DeliveryScope scope(registration->sink.get());

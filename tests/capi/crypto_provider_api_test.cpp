@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -12,7 +13,17 @@ namespace {
 
 using sdkcore::testing::demoKeyText;
 
-enum class Fault { none, failingStatus, tooLong, tooShort, randomFails, ownRandom };
+enum class Fault {
+  none,
+  failingStatus,
+  tooLong,
+  tooShort,
+  writesNothing,
+  plainText,
+  randomFails,
+  randomZeros,
+  ownRandom
+};
 
 // The OpenSSL C provider with 'fault' applied; user_data points to the fault.
 int encrypt(void* userData, const sdkcore_rsa_public_key* key, const uint8_t* plain,
@@ -22,12 +33,16 @@ int encrypt(void* userData, const sdkcore_rsa_public_key* key, const uint8_t* pl
                                                                   cipher, capacity, cipherLen);
   if (fault == Fault::tooLong) *cipherLen = capacity + 1;
   if (fault == Fault::tooShort) --*cipherLen;
+  // Adapters that report success without encrypting: nothing written, or the plain text copied.
+  if (fault == Fault::writesNothing || fault == Fault::plainText) std::fill_n(cipher, capacity, 0);
+  if (fault == Fault::plainText) std::copy_n(plain, plainLen, cipher);
   return fault == Fault::failingStatus ? SDKCORE_INTERNAL_ERROR : status;
 }
 
 int randomBytes(void* userData, uint8_t* out, size_t len) {
   const Fault fault = *static_cast<const Fault*>(userData);
   const int status = sdkcore::testing::openSslCProvider().random_bytes(nullptr, out, len);
+  if (fault == Fault::randomZeros) std::fill_n(out, len, 0);
   return fault == Fault::randomFails ? SDKCORE_INTERNAL_ERROR : status;
 }
 
@@ -93,7 +108,11 @@ INSTANTIATE_TEST_SUITE_P(
                       FaultCase{"failingStatus", Fault::failingStatus, "unknown"},
                       FaultCase{"tooLong", Fault::tooLong, "unknown"},
                       FaultCase{"tooShort", Fault::tooShort, "unknown"},
+                      FaultCase{"writesNothing", Fault::writesNothing, "unknown"},
+                      FaultCase{"plainText", Fault::plainText, "unknown"},
                       FaultCase{"randomFails", Fault::randomFails,
+                                "crypto provider failed to supply random bytes"},
+                      FaultCase{"randomZeros", Fault::randomZeros,
                                 "crypto provider failed to supply random bytes"}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -187,4 +187,27 @@ TEST(LogSinkApi, CardNumberInAnotherFieldIsMasked) {
   sdkcore_core_free(core);
 }
 
+// A time stamp is a number of seconds: a card number given as one is masked too.
+TEST(LogSinkApi, CardNumberAsTheTimeStampIsMasked) {
+  const std::string publicKey = readFile(SDKCORE_DEMO_PUBLIC_KEY);
+  sdkcore_core* core = nullptr;
+  ASSERT_EQ(sdkcore_core_new(&core), SDKCORE_OK);
+  std::string log;
+  uint64_t handle = 0;
+  ASSERT_EQ(sdkcore_add_log_sink(appendEvent, &log, &handle), SDKCORE_OK);
+  sdkcore_request* request = nullptr;
+  ASSERT_EQ(sdkcore_request_new(SDKCORE_VARIANT_BINDING_PARAMS_INSTANT, &request), SDKCORE_OK);
+  sdkcore_request_set_text(request, SDKCORE_FIELD_BINDING_ID, "B", 1);
+  sdkcore_request_set_text(request, SDKCORE_FIELD_PUB_KEY, publicKey.data(), publicKey.size());
+  sdkcore_request_set_timestamp(request, std::stod(std::string(sdkcore::testing::kLeakPan)));
+  sdkcore_token_result* result = nullptr;
+  EXPECT_EQ(sdkcore_generate_token(core, request, &result), SDKCORE_OK);
+  sdkcore_token_result_free(result);
+  sdkcore_request_free(request);
+  ASSERT_EQ(sdkcore_remove_log_sink(handle), SDKCORE_OK);
+  sdkcore_core_free(core);
+  EXPECT_NE(log.find("timestamp: "), std::string::npos) << log;
+  EXPECT_FALSE(sdkcore::testing::showsPanDigits(log)) << log;
+}
+
 }  // namespace

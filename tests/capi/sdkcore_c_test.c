@@ -630,6 +630,30 @@ static void test_log_sink(sdkcore_core* core, const char* public_key) {
   sdkcore_request_free(request);
 }
 
+/* A length out-pointer is cleared even when the pointer it goes with is NULL. */
+#define CHECK_LENGTH_CLEARED(call)                  \
+  do {                                              \
+    length = 7;                                     \
+    CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, (call)); \
+    CHECK(length == 0);                             \
+  } while (0)
+
+static void test_lengths_cleared(sdkcore_core* core) {
+  size_t length = 0;
+  sdkcore_card_brands* brands = NULL;
+  CHECK_STATUS(SDKCORE_OK, sdkcore_detect_card_brands("4", 1, &brands));
+  CHECK_LENGTH_CLEARED(sdkcore_token_result_token(NULL, NULL, &length));
+  CHECK_LENGTH_CLEARED(sdkcore_generate_token_json(core, "{}", 2, NULL, &length));
+  CHECK_LENGTH_CLEARED(sdkcore_base58_encode((const uint8_t*)"a", 1, NULL, &length));
+  CHECK_LENGTH_CLEARED(sdkcore_base58_decode("2", 1, NULL, &length));
+  CHECK_LENGTH_CLEARED(sdkcore_decode_stored_payment_method_id("pm_2", 4, NULL, &length));
+  CHECK_LENGTH_CLEARED(sdkcore_card_brands_type(brands, 0, NULL, &length));
+  CHECK_LENGTH_CLEARED(sdkcore_detect_card_brands_json("4", 1, NULL, &length));
+  CHECK_LENGTH_CLEARED(sdkcore_card_brand_json("visa", 4, NULL, &length));
+  CHECK_LENGTH_CLEARED(sdkcore_format_card_number("4", 1, NULL, &length));
+  sdkcore_card_brands_free(brands);
+}
+
 /* NULL pointers, a NULL text with a length, and values outside their enumerations. */
 static void test_bad_arguments(sdkcore_core* core) {
   sdkcore_request *request = NULL, *card = NULL;
@@ -673,6 +697,7 @@ static void test_bad_arguments(sdkcore_core* core) {
   CHECK_STATUS(SDKCORE_INVALID_ARGUMENT,
                sdkcore_decode_stored_payment_method_id(NULL, 1, &out, NULL));
   CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_check_public_key(NULL, 1, &value));
+  CHECK(value == SDKCORE_CIPHER_KEY_CREATION_FAILED); /* never the answer for a usable key */
   CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_check_public_key("k", 1, NULL));
   CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_add_log_sink(NULL, NULL, &handle));
   CHECK_STATUS(SDKCORE_INVALID_ARGUMENT, sdkcore_add_log_sink(record_event, NULL, NULL));
@@ -731,6 +756,7 @@ int main(int argc, char** argv) {
   test_expiry_and_security_code();
   test_log_sink(core, public_key);
   test_bad_arguments(core);
+  test_lengths_cleared(core);
   sdkcore_core_free(core);
 
   EVP_PKEY_free(private_key);

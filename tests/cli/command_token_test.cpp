@@ -206,6 +206,14 @@ TEST(TokenCommand, LogMasksACardNumberInAnotherField) {
   }
 }
 
+// A time stamp is a number of seconds: a card number given as one reaches --log masked.
+TEST(TokenCommand, LogMasksACardNumberAsTheTimeStamp) {
+  const ProcessResult result = runCli({"token", "--log", "--pubkey", pubKeyFile(), "--timestamp",
+                                       std::string(kLeakPan), "--binding-id", "B"});
+  EXPECT_NE(result.err.find("timestamp: "), std::string::npos) << result.err;
+  EXPECT_FALSE(showsPanDigits(result.err)) << result.err;
+}
+
 // Every way a JSON request can be refused, with a card number where the error would name a
 // member or quote a value: neither the message (on stderr, or as a batch result line) nor the log
 // shows it, and no message grows with the input.

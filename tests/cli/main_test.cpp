@@ -136,6 +136,9 @@ const CliCase kCases[] = {
     {"ValidateValid", {"validate", "card-number", "4111111111111111"}, "", 0, R"(\{"isValid":true\}\n)", ""},
     {"ValidateInvalid", {"validate", "cvc", "12"}, "", 1, R"(\{"errorCode":"invalid","errorMessage":"[^"]+","isValid":false\}\n|\{"isValid":false,"errorCode":"invalid","errorMessage":"[^"]+"\}\n)", ""},
     {"ValidateFromStdin", {"validate", "expiry", "-"}, "12/30", 0, R"(\{"isValid":true\}\n)", ""},
+    {"ValidateStdinOfTheLimit", {"validate", "cardholder", "-"}, std::string(1024 * 1024, 'A'), 1, R"(\{[^\n]*"isValid":false[^\n]*\}\n)", ""},
+    {"ValidateStdinOverTheLimit", {"validate", "cardholder", "-"}, std::string(1024 * 1024 + 1, 'A'), 2, "", "standard input holds more than 1048576 bytes"},
+    {"TokenRequestOverTheLimit", {"token", "--request", "-"}, std::string(1024 * 1024 + 1, ' '), 2, "", "standard input holds more than 1048576 bytes"},
     {"ValidateUnknownField", {"validate", "colour", "red"}, "", 2, "", "unknown FIELD"},
     {"ValidateMissingValue", {"validate", "cvc"}, "", 2, "", ""},
     // base58
@@ -204,6 +207,7 @@ TEST_P(CliUsageError, NamesTheOptionNeverTheValue) {
   EXPECT_EQ(result.status, 2) << result.err;
   EXPECT_NE(result.err.find(GetParam().err), std::string::npos) << result.err;
   EXPECT_FALSE(std::regex_search(result.err, std::regex("[0-9]{7}"))) << result.err;
+  EXPECT_FALSE(showsPanDigits(result.err)) << result.err;
 }
 
 // clang-format off
@@ -211,6 +215,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, CliUsageError, ::testing::Values(
     UsageLeakCase{"OptionWithValue", {"token", "--cvc=837"}, "unknown option --cvc"},
     UsageLeakCase{"PanAfterEquals", {"token", "--pan=" + kTypedPan}, "unknown option --pan"},
     UsageLeakCase{"PanAsOption", {"token", "-" + kTypedPan}, "an unknown option at position 2"},
+    UsageLeakCase{"PanOfFullWidthDigitsAsOption", {"card", "check", "-" + panForms()[1].text}, "an unknown option at position 3"},
+    UsageLeakCase{"PanOfArabicIndicDigitsAsOption", {"validate", "--" + panForms()[2].text}, "an unknown option at position 2"},
     UsageLeakCase{"StrayPan", {"token", "--binding-id", "b", kTypedPan}, "an unexpected argument at position 4"},
     UsageLeakCase{"StrayPanAfterSeparator", {"validate", "cvc", "1", "--", kTypedPan}, "an unexpected argument at position 5"},
     UsageLeakCase{"PanAsSubcommand", {kTypedPan}, "unknown subcommand"},
@@ -221,6 +227,55 @@ INSTANTIATE_TEST_SUITE_P(Cases, CliUsageError, ::testing::Values(
     UsageLeakCase{"PanAsSource", {"token", "--from", kTypedPan, "--binding-id", "b"}, "--from must be ZKIT_CORE"},
     UsageLeakCase{"PanAsTimestamp", {"token", "--timestamp", kTypedPan + "x", "--binding-id", "b"}, "--timestamp"},
     UsageLeakCase{"PanAsKeyFile", {"token", "--pubkey", "/nonexistent/" + kTypedPan, "--binding-id", "b"}, "--pubkey"}),
+    [](const auto& info) { return info.param.name; });
+// clang-format on
+
+// Output that does not reach standard output: one line on standard error, exit 2, and a batch
+// stops reading.
+struct OutputFailureCase {
+  std::string name;
+  std::vector<std::string> args;
+  ProcessOptions::Output output;
+  bool batchInput = false;  // many requests, more than a batch reads once its output fails
+  friend void PrintTo(const OutputFailureCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class CliOutputFailure : public ::testing::TestWithParam<OutputFailureCase> {};
+
+TEST_P(CliOutputFailure, ExitsWithTwoAndSaysSo) {
+  constexpr int kLines = 20000;
+  ProcessOptions options;
+  options.output = GetParam().output;
+  options.outputFile = "/dev/full";
+  int lines = 0;
+  if (GetParam().batchInput) {
+    options.moreInput = [&lines](std::string& more) {
+      more = R"({"variant":"bindingParamsInstant","params":{"bindingId":"b"}})"
+             "\n";
+      return ++lines < kLines;
+    };
+  }
+  const ProcessResult result = runCli(GetParam().args, options);
+  EXPECT_EQ(result.status, 2) << result.err;
+  EXPECT_NE(result.err.find("cannot write standard output"), std::string::npos) << result.err;
+  // The input left unread when the batch stopped is far more than one pipe's buffer.
+  if (GetParam().batchInput) {
+    EXPECT_LT(lines, kLines);
+  }
+}
+
+using Output = ProcessOptions::Output;
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cases, CliOutputFailure, ::testing::Values(
+    OutputFailureCase{"VersionToAFullDisk", {"version"}, Output::file},
+    OutputFailureCase{"VersionToAClosedOutput", {"version"}, Output::closed},
+    OutputFailureCase{"HelpToAFullDisk", {"--help"}, Output::file},
+    OutputFailureCase{"TokenToAFullDisk", {"token", "--binding-id", "b"}, Output::file},
+    OutputFailureCase{"DemoKeyToAFullDisk", {"demo-key"}, Output::file},
+    OutputFailureCase{"BatchToAFullDisk", {"token", "--batch"}, Output::file, true},
+    OutputFailureCase{"BatchToAPipeClosedAfterALine", {"token", "--batch"}, Output::pipeClosedAfterALine, true},
+    OutputFailureCase{"JobsToAPipeClosedAfterALine", {"token", "--batch", "--jobs", "2"}, Output::pipeClosedAfterALine, true}),
     [](const auto& info) { return info.param.name; });
 // clang-format on
 

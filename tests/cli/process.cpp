@@ -50,12 +50,25 @@ struct Pipe {
   }
 };
 
-pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>& env, Pipe& in,
+// Makes the child's standard output what 'options' asks for.
+void addOutput(posix_spawn_file_actions_t& actions, const ProcessOptions& options, Pipe& out) {
+  using Output = ProcessOptions::Output;
+  if (options.output == Output::file) {
+    posix_spawn_file_actions_addopen(&actions, 1, options.outputFile.c_str(), O_WRONLY, 0);
+  } else if (options.output == Output::closed) {
+    posix_spawn_file_actions_addclose(&actions, 1);
+  } else {
+    posix_spawn_file_actions_adddup2(&actions, out.fd[1], 1);
+  }
+}
+
+pid_t spawn(const std::vector<std::string>& args, const ProcessOptions& options, Pipe& in,
             Pipe& out, Pipe& err) {
+  const std::vector<std::string>& env = options.environment;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, in.fd[0], 0);
-  posix_spawn_file_actions_adddup2(&actions, out.fd[1], 1);
+  addOutput(actions, options, out);
   posix_spawn_file_actions_adddup2(&actions, err.fd[1], 2);
   // Under an emulator the program is a target binary, which only the emulator can start.
 #ifdef SDKCORE_TEST_EMULATOR
@@ -97,7 +110,8 @@ bool pseudoTerminalAvailable() {
 ProcessResult runCli(const std::vector<std::string>& args, const ProcessOptions& options) {
   signal(SIGPIPE, SIG_IGN);  // a child that stops reading must not kill the test
   Pipe in(options.stdinFailsAfterInput), out, err(options.stderrIsTerminal);
-  const pid_t pid = spawn(args, options.environment, in, out, err);
+  const pid_t pid = spawn(args, options, in, out, err);
+  const bool closeAfterALine = options.output == ProcessOptions::Output::pipeClosedAfterALine;
   ProcessResult result;
   std::string pending = options.input;
   std::size_t written = 0;
@@ -125,6 +139,9 @@ ProcessResult runCli(const std::vector<std::string>& args, const ProcessOptions&
         options.onOutput(buffer.data(), static_cast<std::size_t>(n));
       } else {
         (i == 0 ? result.out : result.err).append(buffer.data(), static_cast<std::size_t>(n));
+      }
+      if (i == 0 && closeAfterALine && result.out.find('\n') != std::string::npos) {
+        pipe.closeEnd(0);
       }
     }
     if (fds[2].revents & (POLLERR | POLLHUP)) {

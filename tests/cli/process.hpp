@@ -28,6 +28,11 @@ struct ProcessOptions {
   bool stderrIsTerminal = false;
   // Standard input is a pseudo-terminal that hangs up after the input: reading it then fails.
   bool stdinFailsAfterInput = false;
+  // How standard output ends: a pipe read to its end, a pipe closed once it held a line (as
+  // `| head -1` does), a file opened for writing (such as /dev/full), or closed from the start.
+  enum class Output { pipe, pipeClosedAfterALine, file, closed };
+  Output output = Output::pipe;
+  std::string outputFile;  // for Output::file
 };
 
 // True when this machine can open a pseudo-terminal. A chroot or container without /dev/pts

@@ -401,6 +401,49 @@ TEST(SdkCoreLog, ValidationFailureEndsWithTheErrorEvent) {
           "validateField(): Error STORED_PAYMENT_METHOD_ID"}));
 }
 
+// A field of any size makes log events of bounded size: each shows the beginning of the text,
+// masked, and counts the characters left out.
+struct LongFieldCase {
+  const char* name;
+  ParamField field;
+  std::string appended;  // to the field's usual text
+  const char* shown;     // what the configuration event shows of it
+};
+
+class LongField : public ::testing::TestWithParam<LongFieldCase> {};
+
+TEST_P(LongField, LogEventsShowItsBeginningAndCountTheRest) {
+  SdkCore sdk;
+  const LogCapture capture;
+  sdk.generateWithConfig(configOf(withText(GetParam().field, GetParam().appended)));
+  const std::vector<std::string> messages = capture.messages();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_THAT(messages[0], ::testing::HasSubstr(GetParam().shown));
+  for (const std::string& message : messages) EXPECT_LE(message.size(), 4096u);
+}
+
+std::string repeated(std::string_view text, std::size_t count) {
+  std::string all;
+  for (std::size_t i = 0; i < count; ++i) all += text;
+  return all;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, LongField,
+    ::testing::Values(
+        // Two bytes a character: the cut counts characters.
+        LongFieldCase{"cardholder", ParamField::CARDHOLDER, repeated("\xC3\x89", 100000),
+                      "cardholder: Optional(\"JOHN DOE\xC3\x89\xC3\x89"},
+        LongFieldCase{"cardholderNote", ParamField::CARDHOLDER, repeated("\xC3\x89", 100000),
+                      "\xC3\x89\") (+99752 characters), pubKey"},
+        LongFieldCase{"order", ParamField::MD_ORDER, std::string(100000, 'A'),
+                      R"(AAAA" (+99751 characters), bindingId)"},
+        LongFieldCase{"cardNumber", ParamField::PAN, std::string(100000, '1'),
+                      R"(pan: "411111*****)"},
+        LongFieldCase{"cardNumberNote", ParamField::PAN, std::string(100000, '1'),
+                      R"(**" (+99760 characters), cvc)"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 class HostSdk : public SdkCore {};
 
 TEST(SdkCoreLog, ReportsTheRunTimeTypeOfTheInstance) {

@@ -262,5 +262,92 @@ TEST(WipedTextTest, FreedBuffersHoldNoCardData) {
   EXPECT_FALSE(::sdkcore::testing::disarmFreedBlockScan().empty()) << "the scan sees nothing";
 }
 
+// ---- Malformed requests ------------------------------------------------------------------
+
+// Every run of 7 digits of the card number, and the security code as a payment string holds it.
+std::vector<Needle> digitWindows() {
+  std::vector<Needle> windows;
+  for (std::size_t at = 0; at + 7 <= kPan.size(); ++at) {
+    windows.push_back({"7 digits of the card number", kPan.substr(at, 7)});
+  }
+  windows.push_back({"security code as /947/", "/947/"});
+  return windows;
+}
+
+struct MalformedRequest {
+  const char* name;
+  std::string text;
+};
+
+// Requests that fail after the card data was read: at a syntax error, at a check of the reader
+// or of the request format.
+std::vector<MalformedRequest> malformedRequests() {
+  std::ifstream file(SDKCORE_DEMO_PUBLIC_KEY);
+  const std::string key{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  const std::string pan(kPan),
+      escapedPan = "\\u0034\\u0030\\u0032\\u0034\\u0030\\u0030\\u0037\\u0031";
+  const std::string head = R"({"variant":"cardParams","timestamp":1700000000,"params":{"pubKey":)" +
+                           json(key).dump() + R"(,"cvc":"947","expiryMMYY":"12/30",)";
+  const std::string card = head + R"("pan":")" + pan + '"';
+  return {
+      {"strayComma", card + ",}}"},
+      {"unterminatedAfterTheNumber", card + R"(,"cardholder":"JOHN)"},
+      {"unterminatedNumber", head + R"("pan":")" + pan},
+      {"unterminatedEscapedNumber", head + R"("pan":")" + escapedPan + "8643211"},
+      {"badUtf8AfterTheNumber", card + ",\"cardholder\":\"\xff\"}}"},
+      {"duplicateNumber", card + R"(,"pan":")" + pan + R"("}})"},
+      {"tooDeepAfterTheNumber",
+       card + R"(,"x":)" + std::string(70, '[') + std::string(70, ']') + "}}"},
+      {"numberOfDigits", head + R"("pan":)" + pan + ",}}"},
+      {"numberAsVariant", R"({"variant":")" + pan + R"(","params":{"pubKey":"k"}})"},
+      {"numberAsRegisteredFrom", card + R"(,"mdOrder":"O"},"registeredFrom":")" + pan + R"("})"},
+      // Longer than what a reader's fixed scratch filler would overwrite.
+      {"numberAtTheEndOfALongHolder",
+       card + R"(,"mdOrder":"O","cardholder":")" + std::string(300, 'A') + pan + R"("}})"},
+  };
+}
+
+class MalformedRequestWipeTest : public ::testing::TestWithParam<std::tuple<Entry, std::size_t>> {};
+
+// Whatever the failure, nothing freed and no message holds 7 digits of the card number.
+TEST_P(MalformedRequestWipeTest, FreedBlocksAndTheMessageHoldNoCardData) {
+  const auto [entry, index] = GetParam();
+  const std::string text = malformedRequests()[index].text;
+  sdkcore_core* core = sharedCCore();
+  std::string message;
+  char* answer = nullptr;
+  const std::vector<Needle> wanted = digitWindows();
+  ::sdkcore::testing::armFreedBlockScan(wanted);
+  if (entry == Entry::cJson) {
+    sdkcore_generate_token_json(core, text.data(), text.size(), &answer, nullptr);
+  } else {
+    try {
+      tokenRequestFromJsonText(text, {});
+    } catch (const JsonInputError& error) {
+      message = error.what();
+    }
+  }
+  const std::vector<std::string> hits = ::sdkcore::testing::disarmFreedBlockScan();
+  if (answer != nullptr) message = answer;
+  sdkcore_free(answer);
+
+  for (const std::string& hit : hits) ADD_FAILURE() << "freed block holds the " << hit;
+  for (const Needle& needle : wanted) {
+    EXPECT_EQ(message.find(needle.bytes), std::string::npos) << message;
+  }
+}
+
+std::string malformedCaseName(
+    const ::testing::TestParamInfo<MalformedRequestWipeTest::ParamType>& info) {
+  const auto [entry, index] = info.param;
+  return std::string(entry == Entry::cpp ? "Cpp_" : "CJson_") + malformedRequests()[index].name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Requests, MalformedRequestWipeTest,
+                         ::testing::Combine(::testing::Values(Entry::cpp, Entry::cJson),
+                                            ::testing::Range(std::size_t{0},
+                                                             malformedRequests().size())),
+                         malformedCaseName);
+
 }  // namespace
 }  // namespace sdkcore

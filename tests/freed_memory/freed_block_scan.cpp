@@ -17,7 +17,7 @@ extern "C" void __libc_free(void* block);
 namespace sdkcore::testing {
 namespace {
 
-constexpr std::size_t kMaxNeedles = 8;
+constexpr std::size_t kMaxNeedles = 16;
 constexpr std::size_t kMaxNeedleSize = 64;
 constexpr std::size_t kMaxHits = 16;
 constexpr int kFrames = 12;

@@ -17,7 +17,7 @@ struct Needle {
   std::string_view bytes;  // at most 64 bytes
 };
 
-// Starts scanning for 'needles' (at most 8), forgetting earlier hits.
+// Starts scanning for 'needles' (at most 16), forgetting earlier hits.
 void armFreedBlockScan(std::span<const Needle> needles);
 
 // Stops scanning and returns one line per hit: the needle's name and the releasing call chain.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 namespace sdkcore {
@@ -45,6 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
         RejectCase{"Duplicate", R"({"a": 1, "a": 2})", "member \"a\" given twice"},
         RejectCase{"NestedDuplicate", R"({"params": {"pan": "1", "cvc": "2", "pan": "3"}})",
                    "member \"params.pan\" given twice"},
+        RejectCase{"DuplicateWrittenWithEscapes", R"({"params": {"pan": "1", "p\u0061n": "2"}})",
+                   "member \"params.pan\" given twice"},
         RejectCase{"DuplicateInArrayElement", R"([{"x": 1}, {"x": 1, "x": 2}])",
                    "member \"[1].x\" given twice"},
         RejectCase{"TooDeep", nested(65), "deeper than 64 levels"},
@@ -79,6 +82,11 @@ INSTANTIATE_TEST_SUITE_P(
         RejectCase{"NumberOutOfRange", R"({"timestamp": 1e999})",
                    "number out of range at line 1, column 20, byte offset 19 (in member "
                    "\"timestamp\")"},
+        // Read as floating-point numbers, these would round to the nearest 64-bit integer.
+        RejectCase{"IntegerBelowTheSignedRange", R"({"a": -9223372036854775809})",
+                   "number out of range at line 1, column 27, byte offset 26 (in member \"a\")"},
+        RejectCase{"IntegerAboveTheUnsignedRange", R"([18446744073709551616])",
+                   "number out of range"},
         RejectCase{"LoneSurrogateEscape", R"(["\ud800"])", "malformed JSON"},
         // The parser takes a NUL byte for the end of the input, which would let anything after
         // it through unread.
@@ -104,9 +112,28 @@ TEST(StrictJson, MessageNeverQuotesTheInput) {
 
 TEST(StrictJson, AcceptsDepthOfSixtyFourAndEqualKeysInSiblingObjects) {
   EXPECT_NO_THROW(parseStrictJson(nested(64)));
-  const auto json = parseStrictJson(R"({"a": {"k": 1}, "b": {"k": 2}, "c": ["x", "x"]})");
+  const auto json =
+      parseStrictJson(R"({"a": {"k": 1}, "b": {"k": 2}, "c": ["x", "x"], "k1": 1, "k2": 2})");
   EXPECT_EQ(json["b"]["k"], 2);
+  EXPECT_EQ(json["k2"], 2);
   EXPECT_EQ(parseStrictJson(" \"x\"\n"), "x");
+}
+
+// The reader of a request parses the text only after a check of a scrubbed copy; both must agree
+// on every value.
+TEST(StrictJson, ReadsNumbersAndTextsAsTheyAre) {
+  const auto json = parseStrictJson(
+      R"([-9223372036854775808, 18446744073709551615, 0, -0.5e-3, 1.7976931348623157e308, )"
+      R"(4.9e-324, 2e-400, "4111 1111\u0031x", {"pan4": "Zz9"}])");
+  EXPECT_EQ(json[0].get<std::int64_t>(), INT64_MIN);
+  EXPECT_EQ(json[1].get<std::uint64_t>(), UINT64_MAX);
+  EXPECT_TRUE(json[2].is_number_unsigned());
+  EXPECT_EQ(json[3], -0.0005);
+  EXPECT_EQ(json[4], 1.7976931348623157e308);
+  EXPECT_EQ(json[5], 4.9e-324);
+  EXPECT_EQ(json[6], 0.0);
+  EXPECT_EQ(json[7], "4111 11111x");
+  EXPECT_EQ(json[8]["pan4"], "Zz9");
 }
 
 TEST(StrictJson, KeepsEscapedAndMultiByteText) {

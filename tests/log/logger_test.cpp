@@ -134,6 +134,32 @@ TEST(LoggerTest, SinkAddedTwiceReceivesEveryEventTwice) {
   EXPECT_EQ(journal->sinksThatGot("twice-1"), (std::vector<std::string>{"twice", "twice"}));
 }
 
+// Records every event and logs an echo of it, as a sink that makes a token per event does.
+class EchoingSink : public LogInterface {
+ public:
+  explicit EchoingSink(std::shared_ptr<Journal> journal) : journal_(std::move(journal)) {}
+  void log(const std::type_info& type, const std::string& tag, const std::string& message,
+           std::shared_ptr<const std::exception> exception) override {
+    journal_->add({"echo", &type, tag, message, exception});
+    logMessage("echo of " + message);
+  }
+
+ private:
+  std::shared_ptr<Journal> journal_;
+};
+
+// Without the rule the echo would echo itself until the stack overflows.
+TEST(LoggerTest, EventsThatASinkCausesReachOnlyTheOtherSinks) {
+  auto journal = std::make_shared<Journal>();
+  const auto echo = std::make_shared<EchoingSink>(journal);
+  Logger::shared().addLogInterface(echo);
+  Logger::shared().addLogInterface(std::make_shared<RecordingSink>("other", journal));
+  logMessage("echo-1");
+  Logger::shared().removeLogInterface(echo);
+  EXPECT_EQ(journal->sinksThatGot("echo-1"), (std::vector<std::string>{"echo", "other"}));
+  EXPECT_EQ(journal->sinksThatGot("echo of echo-1"), (std::vector<std::string>{"other"}));
+}
+
 // Adds 'added' to the logger while handling its first event.
 class AddingSink : public LogInterface {
  public:

@@ -18,11 +18,13 @@ struct PanForm {
   std::string lastFour;  // its last four digits in this form, which masking keeps
 };
 
-// ASCII, full-width, Arabic-Indic, grouped by spaces, grouped by dashes.
+// ASCII, full-width, Arabic-Indic, and ASCII with its groups separated in the ways a shopper may
+// type or paste them (spaces of every kind, punctuation, line breaks, format characters).
 const std::vector<PanForm>& panForms();
 
-// True when 'text' holds 'count' consecutive digits of kLeakPan in any of those forms (digits of
-// the three scripts, single spaces or dashes between them).
+// True when 'text' holds 'count' digits of kLeakPan in a row as a reader reads them: digits of the
+// three scripts, up to three characters that are neither letters nor digits between any two (an
+// escape such as \n that a log line writes counts as one).
 bool showsPanDigits(std::string_view text, std::size_t count = 7);
 
 }  // namespace sdkcore::testing

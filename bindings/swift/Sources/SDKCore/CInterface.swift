@@ -33,6 +33,18 @@ func expectOK(_ status: Int32, _ function: StaticString = #function, line: UInt 
   }
 }
 
+/// As `expectOK`, for the calls of one token request: exhausted memory fails the request (field
+/// `.unknown`, code "out of memory") rather than the program.
+@inline(__always)
+func expectOKForRequest(_ status: Int32, _ function: StaticString = #function, line: UInt = #line)
+  throws(TokenError)
+{
+  if status == Int32(SDKCORE_OUT_OF_MEMORY.rawValue) {
+    throw TokenError(field: .unknown, code: "out of memory", message: nil)
+  }
+  expectOK(status, function, line: line)
+}
+
 /// A text that the library hands to the caller and frees with `sdkcore_free`, as a Swift string;
 /// `call` fills in the buffer and its length.
 func ownedText(

@@ -25,15 +25,16 @@ public final class SDKCore: Sendable {
 
   /// Checks the request's fields, builds the payment string and encrypts it with the request's
   /// public key: the Base64 token for the payment server. Throws the one field that failed, with
-  /// its code and message. Thread-safe.
+  /// its code and message; `.unknown` with the code "out of memory" when memory is exhausted.
+  /// Thread-safe.
   public func token(for request: TokenRequest) throws(TokenError) -> String {
     var requestHandle: OpaquePointer?
-    expectOK(sdkcore_request_new(request.method.variant, &requestHandle))
+    try expectOKForRequest(sdkcore_request_new(request.method.variant, &requestHandle))
     defer { sdkcore_request_free(requestHandle) }
-    request.write(to: requestHandle!)
+    try request.write(to: requestHandle!)
 
     var result: OpaquePointer?
-    expectOK(sdkcore_generate_token(core, requestHandle, &result))
+    try expectOKForRequest(sdkcore_generate_token(core, requestHandle, &result))
     defer { sdkcore_token_result_free(result) }
     var token: UnsafePointer<CChar>?
     var tokenLength = 0

@@ -50,14 +50,16 @@ public struct TokenRequest: Sendable, Hashable {
   }
 
   /// Sets every field of the C request `request`, which has this request's variant.
-  func write(to request: OpaquePointer) {
+  func write(to request: OpaquePointer) throws(TokenError) {
     for (field, text) in method.fields {
       guard let text else { continue }
-      text.withUTF8Text { expectOK(sdkcore_request_set_text(request, field.cField, $0, $1)) }
+      try expectOKForRequest(
+        text.withUTF8Text { sdkcore_request_set_text(request, field.cField, $0, $1) })
     }
-    publicKey.withUTF8Text {
-      expectOK(sdkcore_request_set_text(request, Int32(SDKCORE_FIELD_PUB_KEY.rawValue), $0, $1))
-    }
+    try expectOKForRequest(
+      publicKey.withUTF8Text {
+        sdkcore_request_set_text(request, Int32(SDKCORE_FIELD_PUB_KEY.rawValue), $0, $1)
+      })
     expectOK(sdkcore_request_set_registered_from(request, source.rawValue))
     expectOK(sdkcore_request_set_timestamp(request, timestamp.timeIntervalSince1970))
   }

@@ -15,7 +15,8 @@ public final class Validators {
    * default locale (the LANG environment variable).
    *
    * @throws NullPointerException if an argument is null
-   * @throws IllegalArgumentException if no validator has that name
+   * @throws IllegalArgumentException if no validator has that name; the message does not repeat
+   *     the name
    */
   public static ValidationResult validate(String name, String text) {
     Objects.requireNonNull(name, "name");
@@ -28,7 +29,8 @@ public final class Validators {
       Arrays.fill(bytes, (byte) 0);  // the text may be card data
     }
     if (result == null) {
-      throw new IllegalArgumentException("no validator named \"" + name + "\"");
+      // The name is not repeated: arguments given the wrong way round make it the card number.
+      throw new IllegalArgumentException("no validator of that name");
     }
     return result;
   }

@@ -3,6 +3,7 @@ package org.sdkcore;
 import static org.junit.Assert.assertArrayEquals;
 import static org.junit.Assert.assertEquals;
 import static org.junit.Assert.assertFalse;
+import static org.junit.Assert.assertTrue;
 
 import java.security.GeneralSecurityException;
 import java.util.ArrayList;
@@ -65,6 +66,10 @@ public class JdkCryptoProviderTest {
           return null;
         case "short":
           return Arrays.copyOf(cipher, cipher.length - 1);
+        case "zeros":
+          return new byte[cipher.length];
+        case "plain":
+          return Arrays.copyOf(plain, cipher.length);
         default:
           return cipher;
       }
@@ -85,6 +90,8 @@ public class JdkCryptoProviderTest {
       {"throws", "unknown"},
       {"null", "unknown"},
       {"short", "unknown"},
+      {"zeros", "unknown"},
+      {"plain", "unknown"},
       {"random", "crypto provider failed to supply random bytes"},
     };
     for (String[] c : cases) {
@@ -95,5 +102,38 @@ public class JdkCryptoProviderTest {
         assertEquals(c[0], c[1], result.errorCode());
       }
     }
+  }
+
+  // Makes a token with the demo key, through a core of its own, inside every encryption.
+  private static final class Reentrant implements CryptoProvider {
+    private final JdkCryptoProvider jdk = new JdkCryptoProvider();
+    volatile boolean innerSucceeded;
+
+    @Override
+    public byte[] encrypt(byte[] subjectPublicKeyInfo, byte[] plain) throws Exception {
+      try (SdkCore inner = new SdkCore(jdk)) {
+        innerSucceeded = inner.generateToken(card("INNER")).isSuccess();
+      }
+      return jdk.encrypt(subjectPublicKeyInfo, plain);
+    }
+
+    @Override
+    public void randomBytes(byte[] out) throws Exception {
+      jdk.randomBytes(out);
+    }
+  }
+
+  @Test
+  public void aProviderThatMakesATokenInsideKeepsItsOwnKey() throws Exception {
+    // Too long a key text to be cached: only the call itself holds the imported key.
+    String longKey = Merchant.PUBLIC_KEY + "\n".repeat(70 * 1024);
+    Reentrant provider = new Reentrant();
+    try (SdkCore core = new SdkCore(provider)) {
+      TokenResult result = core.generateToken(TokenRequest.card("4111111111111111", "123",
+          "12/30", "JOHN DOE", "OUTER", longKey));
+      assertTrue(result.toString(), result.isSuccess());
+      assertEquals("OUTER", Merchant.fields(result.token())[5]);
+    }
+    assertTrue(provider.innerSucceeded);
   }
 }

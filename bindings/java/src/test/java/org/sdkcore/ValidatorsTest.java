@@ -1,6 +1,7 @@
 package org.sdkcore;
 
 import static org.junit.Assert.assertEquals;
+import static org.junit.Assert.assertFalse;
 import static org.junit.Assert.assertNull;
 import static org.junit.Assert.assertThrows;
 
@@ -37,5 +38,12 @@ public class ValidatorsTest {
     for (String name : new String[] {"card_number", "cvc\0", ""}) {
       assertThrows(IllegalArgumentException.class, () -> Validators.validate(name, "4"));
     }
+  }
+
+  @Test
+  public void swappedArgumentsKeepTheCardNumberOutOfTheMessage() {
+    IllegalArgumentException e = assertThrows(IllegalArgumentException.class,
+        () -> Validators.validate("4024007186432117", "card-number"));
+    assertFalse(e.getMessage(), e.getMessage().contains("4024007"));
   }
 }
