@@ -84,7 +84,7 @@ cold-start: deps
 # They leave out the Java and Swift bindings and their tests: neither the JVM nor the Swift runtime
 # is instrumented. Tests labelled "timing" run too, but skip their time and memory bounds.
 CLANG_CMAKE = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 \
-  -DCMAKE_CXX_COMPILER=clang++-14 -DSDKCORE_BUILD_JAVA=OFF -DSDKCORE_BUILD_SWIFT=OFF -DSDKCORE_BUILD_BENCHMARKS=OFF \
+  -DCMAKE_CXX_COMPILER=clang++-14 -DSDKCORE_BUILD_JAVA=OFF -DSDKCORE_BUILD_BENCHMARKS=OFF \
   $(CCACHE) $(CMAKE_FLAGS)
 CHECKS = -fno-omit-frame-pointer -fno-sanitize-recover=all
 INSTRUMENTED_CTEST = ctest --output-on-failure -j $(JOBS)
@@ -137,7 +137,7 @@ CROSS_TARGETS ?=
 # No debug information: it would double the compile time of cross builds.
 CROSS_CMAKE = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG" "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG" \
-  -DSDKCORE_BUILD_JAVA=OFF -DSDKCORE_BUILD_SWIFT=OFF -DSDKCORE_BUILD_BENCHMARKS=OFF \
+  -DSDKCORE_BUILD_JAVA=OFF -DSDKCORE_BUILD_BENCHMARKS=OFF \
   $(CCACHE) $(CMAKE_FLAGS)
 
 test-arm64 test-armhf: test-%:
