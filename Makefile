@@ -11,7 +11,7 @@ CCACHE := $(if $(shell command -v ccache 2>/dev/null),\
   -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
 .PHONY: all deps configure build test test-no-openssl demo install bench clean format sanitize tsan \
-  memcheck fuzz test-arm64 test-armhf size cold-start swift-test generated-sources
+  memcheck fuzz test-arm64 test-armhf size cold-start build-apple swift-test generated-sources
 
 all: build
 
@@ -166,9 +166,17 @@ size:
 	@scripts/install-deps.sh arm64 armhf
 	@scripts/size.sh $(CCACHE)
 
+# The static library for an Apple platform, cross-compiled with zig's clang and libc++ without
+# OpenSSL, into build-apple/libsdkcore.a (APPLE_TARGET: aarch64-macos or x86_64-macos). The
+# first run installs zig from PyPI (scripts/install-deps.sh zig).
+APPLE_TARGET ?= aarch64-macos
+build-apple:
+	@scripts/install-deps.sh zig
+	@TARGET=$(APPLE_TARGET) JOBS=$(JOBS) scripts/build-apple.sh build-apple
+
 format:
 	@git ls-files '*.hpp' '*.cpp' | xargs clang-format -i
 
 clean:
 	@rm -rf $(BUILD_DIR) $(NO_OPENSSL_DIR) build-asan build-tsan build-fuzz build-arm64 build-armhf \
-	  build-size
+	  build-size build-apple

@@ -22,7 +22,7 @@ let excludedFromLibrary =
     "src/CMakeLists.txt", "src/sdkcore.map",
   ]
   + [
-    "brand", "capi", "card", "cryptogram", "entry", "json", "l10n", "log", "text", "unicode",
+    "brand", "capi", "card", "cryptogram", "entry", "json", "l10n", "log", "regex", "text", "unicode",
     "validation",
   ].map { "src/\($0)/CMakeLists.txt" }
 

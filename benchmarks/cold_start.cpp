@@ -19,7 +19,7 @@ double microseconds(Clock::time_point from, Clock::time_point to) {
   return std::chrono::duration<double, std::micro>(to - from).count();
 }
 
-bool makeToken(const sdkcore::SdkCore& core, const std::string& pem) {
+bool makeToken(sdkcore::SdkCore& core, const std::string& pem) {
   const sdkcore::SDKCoreConfig config(
       sdkcore::CardParams("4111111111111111", "123", "12/30", "JOHN DOE", "ORDER-1", pem),
       sdkcore::ZKITRegisteredFrom::ZKIT_CORE, 1700000000.0);
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
   std::ifstream file(argv[1]);
   const std::string pem{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   const Clock::time_point start = Clock::now();
-  const sdkcore::SdkCore core;
+  sdkcore::SdkCore core;
   const Clock::time_point made = Clock::now();
   const bool first = makeToken(core, pem);
   const Clock::time_point firstDone = Clock::now();

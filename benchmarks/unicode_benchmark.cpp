@@ -50,19 +50,21 @@ void icuEngine(benchmark::State& state, std::string_view pattern, const std::str
 }
 
 template <typename Validator>
-void validator(benchmark::State& state, const std::string& text) {
+void validate(benchmark::State& state, const std::string& text) {
   const Validator validator;
   for (auto _ : state) benchmark::DoNotOptimize(validator.validate(text));
   state.SetItemsProcessed(state.iterations());
 }
 
+void validateHolder(benchmark::State& state) { validate<CardHolderValidator>(state, kHolder); }
+void validateEmail(benchmark::State& state) { validate<EmailValidator>(state, kEmail); }
+
 BENCHMARK_CAPTURE(ownEngine, holder, kHolderPattern, kHolder)->Name("nonascii_holder_pattern/own");
 BENCHMARK_CAPTURE(icuEngine, holder, kHolderPattern, kHolder)->Name("nonascii_holder_pattern/icu");
 BENCHMARK_CAPTURE(ownEngine, email, kEmailPattern, kEmail)->Name("nonascii_email_pattern/own");
 BENCHMARK_CAPTURE(icuEngine, email, kEmailPattern, kEmail)->Name("nonascii_email_pattern/icu");
-BENCHMARK_CAPTURE(validator<CardHolderValidator>, holder, kHolder)
-    ->Name("nonascii_validate_card_holder");
-BENCHMARK_CAPTURE(validator<EmailValidator>, email, kEmail)->Name("nonascii_validate_email");
+BENCHMARK(validateHolder)->Name("nonascii_validate_card_holder");
+BENCHMARK(validateEmail)->Name("nonascii_validate_email");
 
 }  // namespace
 }  // namespace sdkcore::bench

@@ -6,6 +6,7 @@
 #   arm64, armhf  the cross compiler, the target's OpenSSL, GoogleTest and ICU (the tests'
 #                 referee) as multiarch packages, and qemu-user, for `make test-arm64` /
 #                 `make test-armhf`
+#   zig           zig from PyPI (the ziglang package, with pip), for `make build-apple`
 set -euo pipefail
 
 packages=(
@@ -13,8 +14,10 @@ packages=(
   libssl-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   # The tests' referees for the library's own Unicode: ICU, and the Unicode Character Database
   # that the committed tables are generated from (a test regenerates them).
-  libicu-dev unicode-data
+  libicu-dev unicode-data python3
   tzdata openjdk-17-jdk-headless junit4
+  # The Java tests shrink a host with the jar's own rules, as an app's release build does.
+  proguard-cli
   # The tests convert a key with the openssl program, as a merchant would; the Swift package's
   # tests decrypt tokens with it.
   openssl
@@ -23,6 +26,7 @@ packages=(
   libclang-rt-14-dev
 )
 architectures=()
+want_zig=0
 
 for target in "$@"; do
   case "$target" in
@@ -32,8 +36,13 @@ for target in "$@"; do
       packages+=(crossbuild-essential-"$target" qemu-user-static libc6:"$target"
         libicu-dev:"$target" libssl-dev:"$target" libgtest-dev:"$target" libgmock-dev:"$target")
       ;;
+    zig)
+      # zig comes from PyPI; pip, from Debian, installs it once the Debian packages are in.
+      packages+=(python3-pip)
+      want_zig=1
+      ;;
     *)
-      echo "install-deps: unknown target '$target' (known: arm64, armhf)" >&2
+      echo "install-deps: unknown target '$target' (known: arm64, armhf, zig)" >&2
       exit 2
       ;;
   esac
@@ -139,7 +148,18 @@ for p in "${packages[@]}"; do
   fi
 done
 
-[ ${#missing[@]} -eq 0 ] && exit 0
+# zig from PyPI, beside a Python that Debian manages (PIP_BREAK_SYSTEM_PACKAGES).
+install_zig() {
+  [ "$want_zig" -eq 1 ] || return 0
+  python3 -m ziglang version >/dev/null 2>&1 && return 0
+  echo "Installing: ziglang (pip)" >&2
+  PIP_BREAK_SYSTEM_PACKAGES=1 python3 -m pip install --quiet ziglang
+}
+
+if [ ${#missing[@]} -eq 0 ]; then
+  install_zig
+  exit 0
+fi
 
 cmd="apt-get install -y --no-install-recommends ${missing[*]}"
 new_architectures=()
@@ -167,3 +187,4 @@ resolve_versions "${packages[@]}"
 unpinned "${packages[@]}"
 apt-get install -y -qq --no-install-recommends --no-remove --allow-downgrades "${requests[@]}" \
   "${pins[@]}" >/dev/null
+install_zig

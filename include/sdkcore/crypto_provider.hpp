@@ -47,8 +47,8 @@ class SDKCORE_EXPORT CryptoProvider {
   // Fills all of 'out' with bytes from a cryptographically secure random source. Returns false,
   // or throws, when it cannot; the bytes are then never used. The library asks for a batch of
   // bytes at a time (512 per thread), which serves many tokens. The default implementation uses
-  // the library's own source (OpenSSL's generator, or the operating system's getrandom() in a
-  // build without OpenSSL).
+  // the library's own source, the operating system's generator (getrandom() on Linux and
+  // Android, arc4random_buf() on Apple platforms).
   virtual bool randomBytes(std::span<std::uint8_t> out) const;
 };
 

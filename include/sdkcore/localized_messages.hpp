@@ -20,12 +20,15 @@
 // A validator's message for key K is localized(accessor()): the library's text for K unless the
 // host has its own text, which then comes through unchanged.
 //
-// The current language is the language code of ICU's default locale (from LC_ALL, LC_MESSAGES or
-// LANG, or whatever the host sets with icu::Locale::setDefault), read afresh at every call; a
-// region is ignored ("de_AT" uses "de"), "C" and "POSIX" give "en", and so does a locale without
-// a language code.
+// The current language is the one the host sets with setMessageLanguage(), or else that of the
+// environment: the first of LC_ALL, LC_MESSAGES and LANG that is set and not empty, read at the
+// first lookup (and again after resetMessageLanguage()). It is taken afresh at every call. Only
+// the language counts: a region, a code set and a modifier are ignored ("de_AT" and
+// "de_DE.UTF-8@euro" use "de"); "C", "POSIX", a locale without a language code and one whose
+// language part is no language code give "en".
 //
-// All functions are thread-safe, never throw but for std::bad_alloc, and always return a text.
+// All functions are thread-safe and never throw but for std::bad_alloc; those that return a text
+// always return one.
 namespace sdkcore {
 
 // The library's resource bundle, located once on first use, from any thread. It is the first
@@ -38,6 +41,23 @@ SDKCORE_EXPORT const ResourceBundle& sdkCoreBundle();
 
 // Returns the current language's text for 'key' in sdkCoreBundle(), or 'key' itself.
 SDKCORE_EXPORT std::string localized(std::string_view key);
+
+// Sets the language of the library's messages for the whole process, in place of the
+// environment's: 'locale' is a language code or a locale name in POSIX or BCP 47 form ("de",
+// "de_AT", "de-AT", "de_DE.UTF-8@euro"), of which only the language part counts, lower-cased; a
+// three-letter code that has a two-letter one becomes that ("deu" gives "de"). "C", "POSIX" and a
+// name without a language part ("_US") give "en". The empty text goes back to the environment, as
+// resetMessageLanguage() does. Returns false and changes nothing when the language part is not
+// two to eight ASCII letters. Validators made afterwards use the new language; those made before
+// keep the messages they were built with. Lock-free; the last of concurrent calls wins.
+SDKCORE_EXPORT bool setMessageLanguage(std::string_view locale);
+
+// Drops the language set with setMessageLanguage(): the environment is read again at the next
+// lookup. Lock-free.
+SDKCORE_EXPORT void resetMessageLanguage() noexcept;
+
+// Returns the current language code ("en", "de", ...), never empty.
+SDKCORE_EXPORT std::string messageLanguage();
 
 // Each returns the host's text for its key, or the key: "vorlix_card_incorrect_cvc",
 // "vorlix_card_incorrect_length", "vorlix_card_incorrect_number", "vorlix_card_incorrect_expiry",

@@ -128,7 +128,7 @@ typedef struct sdkcore_crypto_provider {
                  size_t plain_len, uint8_t* cipher, size_t cipher_capacity, size_t* cipher_len);
   // Fills all 'len' bytes of 'out' from a cryptographically secure random source; the library
   // asks for a batch at a time (512 bytes per thread), which serves many tokens. NULL: the
-  // library's own source (OpenSSL's generator, or getrandom() in a build without OpenSSL).
+  // library's own source (the operating system's generator: getrandom(), arc4random_buf()).
   int (*random_bytes)(void* user_data, uint8_t* out, size_t len);
 } sdkcore_crypto_provider;
 
@@ -252,8 +252,8 @@ typedef struct sdkcore_validation_result sdkcore_validation_result;
 // Runs the validator 'name' (a NUL-terminated text: "card-number", "expiry", "cvc",
 // "cardholder", "email", "phone", "address-line1", "address-line2", "address-line3", "city",
 // "country", "state", "postal-code") on the text and puts the answer in *out_result, to be freed
-// with sdkcore_validation_result_free. Any other name is SDKCORE_UNKNOWN_NAME. Messages follow
-// the language of the process's default locale. Thread-safe.
+// with sdkcore_validation_result_free. Any other name is SDKCORE_UNKNOWN_NAME. Messages are in
+// the language of the moment (sdkcore_set_message_language). Thread-safe.
 SDKCORE_EXPORT int sdkcore_validate(const char* name, const char* text, size_t text_len,
                                     sdkcore_validation_result** out_result);
 // Sets *is_valid to 1 when the text passed, 0 when not.
@@ -266,6 +266,16 @@ SDKCORE_EXPORT int sdkcore_validation_result_error(const sdkcore_validation_resu
                                                    const char** message, size_t* message_len);
 // Frees the result and the texts borrowed from it; no other thread may use it any more.
 SDKCORE_EXPORT int sdkcore_validation_result_free(sdkcore_validation_result* result);
+
+// Sets the language of the library's messages (validation messages, error descriptions) for the
+// whole process, in place of the environment's (the first of LC_ALL, LC_MESSAGES and LANG that
+// is not empty): 'language' is a language code or a locale name ("de", "de_AT", "de-AT",
+// "de_DE.UTF-8@euro"), of which only the language part counts, lower-cased; "C", "POSIX" and a
+// name without a language part ("_US") give "en". The empty text (NULL with length 0 too) goes
+// back to the environment's language. A language part that is not 2 to 8 ASCII letters (a NUL
+// byte counts as none) is SDKCORE_INVALID_ARGUMENT and changes nothing. Validator calls after it
+// use the new language. Thread-safe: the last of concurrent calls wins.
+SDKCORE_EXPORT int sdkcore_set_message_language(const char* language, size_t language_len);
 
 // ---- Helpers ---------------------------------------------------------------------------------
 

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -49,6 +50,9 @@ inline void wipe(std::vector<std::string>& texts) noexcept {
 inline void wipe(std::vector<std::uint8_t>& bytes) noexcept {
   wipeBytes(bytes.data(), bytes.capacity());
 }
+
+// Overwrites the bytes that 'bytes' views (a buffer of the caller's, say an encryption block).
+inline void wipe(std::span<std::uint8_t> bytes) noexcept { wipeBytes(bytes.data(), bytes.size()); }
 
 // An allocator that overwrites every block before freeing it, also the blocks a growing
 // container leaves behind; for containers of card data in any form. Stateless.

@@ -1,5 +1,5 @@
-// The helper functions of the C interface: version, buffers, Base58, stored payment method ids
-// and the public key check.
+// The helper functions of the C interface: version, buffers, the message language, Base58, stored
+// payment method ids and the public key check.
 
 #include <cstdint>
 #include <limits>
@@ -13,6 +13,7 @@
 #include "sdkcore/binding_utils.hpp"
 #include "sdkcore/cryptogram_cipher_error.hpp"
 #include "sdkcore/key.hpp"
+#include "sdkcore/localized_messages.hpp"
 #include "sdkcore/sdkcore.h"
 #include "sdkcore/version.h"
 
@@ -50,6 +51,14 @@ uint32_t sdkcore_version_number(void) { return SDKCORE_VERSION_NUMBER; }
 int sdkcore_free(void* buffer) {
   sdkcore::capi::freeBuffer(buffer);
   return SDKCORE_OK;
+}
+
+int sdkcore_set_message_language(const char* language, size_t language_len) {
+  return guarded([&] {
+    if (!isText(language, language_len)) return SDKCORE_INVALID_ARGUMENT;
+    const bool set = sdkcore::setMessageLanguage(textOf(language, language_len));
+    return set ? SDKCORE_OK : SDKCORE_INVALID_ARGUMENT;
+  });
 }
 
 int sdkcore_base58_encode(const uint8_t* data, size_t data_len, char** out_text, size_t* out_len) {

@@ -34,7 +34,7 @@ int sdkcore_validate(const char* name, const char* text, size_t text_len,
     if (out_result == nullptr) return SDKCORE_INVALID_ARGUMENT;
     *out_result = nullptr;
     if (name == nullptr || !sdkcore::capi::isText(text, text_len)) return SDKCORE_INVALID_ARGUMENT;
-    // Made per call, so that messages follow the default locale of the moment.
+    // Made per call, so that messages follow the message language of the moment.
     const auto validator = sdkcore::makeNamedValidator(name);
     if (!validator) return SDKCORE_UNKNOWN_NAME;
     // The validators read a std::string; wiped on every way out.

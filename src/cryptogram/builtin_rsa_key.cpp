@@ -13,6 +13,8 @@
 #include <bit>
 #include <vector>
 
+#include "base/wiped_text.hpp"
+#include "cryptogram/pkcs1_encryption_block.hpp"
 #include "sdkcore/cryptogram_cipher_error.hpp"
 
 namespace sdkcore {
@@ -22,6 +24,9 @@ using Bytes = std::span<const std::uint8_t>;
 
 static_assert(OPENSSL_RSA_MAX_MODULUS_BITS == 16384,
               "the library's key checks assume OpenSSL's limit on the modulus");
+
+// The longest encryption block, as long as the longest modulus.
+constexpr std::size_t kMaxBlockSize = OPENSSL_RSA_MAX_MODULUS_BITS / 8;
 
 [[noreturn]] void fail(CryptogramCipherError error) { throw CryptogramCipherException(error); }
 
@@ -82,9 +87,11 @@ openssl::PkeyPtr buildKey(const RsaPublicKeyDer& numbers) {
 openssl::PkeyCtxPtr encryptContext(EVP_PKEY* key) {
   openssl::PkeyCtxPtr context(EVP_PKEY_CTX_new_from_pkey(nullptr, key, nullptr));
   if (!context) fail(CryptogramCipherError::keyCreationFailed);
-  // The padding goes in with the initialisation: setting it afterwards takes the slower path
-  // that translates the old control calls into parameters.
-  int padding = RSA_PKCS1_PADDING;
+  // The raw RSA operation: the library pads the block itself, with the operating system's random
+  // bytes, so that OpenSSL's random generator never starts (it costs more than the rest of a
+  // process's first token). The padding mode goes in with the initialisation: setting it
+  // afterwards takes the slower path that translates the old control calls into parameters.
+  int padding = RSA_NO_PADDING;
   const OSSL_PARAM params[] = {
       OSSL_PARAM_construct_int(OSSL_ASYM_CIPHER_PARAM_PAD_MODE, &padding),
       OSSL_PARAM_construct_end(),
@@ -151,11 +158,16 @@ std::size_t BuiltinRsaKey::encryptInto(Bytes plain, std::span<std::uint8_t> ciph
   // reads the shared prepared context only.
   thread_local ThreadContexts contexts;
   EVP_PKEY_CTX* context = encryptContext_ ? contexts.get(id_, encryptContext_.get()) : nullptr;
-  if (!context || cipher.size() < size_) fail(CryptogramCipherError::encryptionFailed);
-  static constexpr std::uint8_t kNoBytes = 0;
-  const std::uint8_t* input = plain.empty() ? &kNoBytes : plain.data();
+  if (!context || cipher.size() < size_ || size_ > kMaxBlockSize) {
+    fail(CryptogramCipherError::encryptionFailed);
+  }
+  // On the stack, so that no freed heap block keeps the card data; wiped on every way out.
+  std::array<std::uint8_t, kMaxBlockSize> storage;
+  std::span<std::uint8_t> block(storage.data(), size_);
+  const WipeOnExit wipeBlock(block);
+  pkcs1v15EncryptionBlock(plain, block);
   std::size_t length = cipher.size();
-  if (EVP_PKEY_encrypt(context, cipher.data(), &length, input, plain.size()) != 1) {
+  if (EVP_PKEY_encrypt(context, cipher.data(), &length, block.data(), block.size()) != 1) {
     contexts.drop(id_);
     fail(CryptogramCipherError::encryptionFailed);
   }

@@ -9,8 +9,9 @@
 
 namespace sdkcore {
 
-// The built-in RSA encryption: an RSA public key imported into OpenSSL, prepared for
-// RSAES-PKCS1-v1_5. Immutable after preparation; encryptInto() may run on several threads at
+// The built-in RSA encryption: an RSA public key imported into OpenSSL, for RSAES-PKCS1-v1_5
+// with the padding built by the library and the raw RSA operation by OpenSSL, which so never
+// draws random bytes. Immutable after preparation; encryptInto() may run on several threads at
 // once. Each thread keeps prepared encryption contexts for the few keys it used last (holding a
 // reference on each), so a call neither sets up nor duplicates one. Built only with OpenSSL.
 class BuiltinRsaKey {
@@ -19,13 +20,14 @@ class BuiltinRsaKey {
   // (keyCreationFailed) when OpenSSL refuses them.
   static std::unique_ptr<BuiltinRsaKey> import(const RsaPublicKeyDer& numbers);
 
-  // Prepares the key for encryption with PKCS #1 v1.5 padding. Throws CryptogramCipherException
+  // Prepares the key for the raw RSA operation. Throws CryptogramCipherException
   // (algorithmNotSupported) when the key cannot encrypt.
   void prepareEncryption();
 
-  // Encrypts 'plain' into 'cipher' (at least size() bytes); returns the length written. Throws
-  // CryptogramCipherException (encryptionFailed), among others when 'plain' is longer than the
-  // modulus length minus 11.
+  // Encrypts 'plain' into 'cipher' (at least size() bytes) with PKCS #1 v1.5 padding whose random
+  // bytes come from randomBytes(); returns the length written. Throws CryptogramCipherException
+  // (encryptionFailed), among others when 'plain' is longer than the modulus length minus 11, and
+  // RandomSourceError when the random generator fails.
   std::size_t encryptInto(std::span<const std::uint8_t> plain,
                           std::span<std::uint8_t> cipher) const;
 
@@ -43,7 +45,7 @@ class BuiltinRsaKey {
 
  private:
   openssl::PkeyPtr key_;
-  // Initialised for encryption with PKCS #1 v1.5 padding; never used directly, only duplicated
+  // Initialised for the raw RSA operation (no padding); never used directly, only duplicated
   // into the per-thread contexts, which so skip the algorithm look-up and initialisation.
   openssl::PkeyCtxPtr encryptContext_;
   std::size_t size_;

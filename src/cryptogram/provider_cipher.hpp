@@ -11,8 +11,8 @@
 namespace sdkcore {
 
 // The cryptography of one core: a host's CryptoProvider, or the library's built-in one when there
-// is none (OpenSSL's RSA and generator; without OpenSSL the operating system's random bytes and
-// no RSA at all). The library reads and checks every key itself before the provider sees it, and
+// is none (the operating system's random bytes, and OpenSSL's RSA or, without OpenSSL, no RSA at
+// all). The library reads and checks every key itself before the provider sees it, and
 // checks the provider's answers. Immutable; thread-safe as far as the provider is.
 class ProviderCipher {
  public:

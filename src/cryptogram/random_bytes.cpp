@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <climits>
+#include <cerrno>
 #include <cstddef>
 #include <cstring>
 #include <new>
@@ -13,39 +13,75 @@
 #include "base/wiped_text.hpp"
 #include "cryptogram/fork_generation.hpp"
 
-#if SDKCORE_WITH_OPENSSL
-#include <openssl/rand.h>
-#else
+#if defined(__APPLE__)
+#include <cstdlib>
+#elif defined(__linux__) || defined(__ANDROID__)
+#include <fcntl.h>
 #include <sys/random.h>
-
-#include <cerrno>
+#include <sys/syscall.h>
 #endif
 
 namespace sdkcore {
 namespace {
 
-#if SDKCORE_WITH_OPENSSL
-void drawFromGenerator(std::span<std::uint8_t> out) {
-  // RAND_bytes takes an int count.
+#if defined(__APPLE__)
+// Never fails, and is already fork-safe and cheap: it keeps its own state in the process.
+void drawFromGenerator(std::span<std::uint8_t> out) { arc4random_buf(out.data(), out.size()); }
+#else
+[[noreturn]] void failToSupply() {
+  throw RandomSourceError("random generator failed to supply bytes");
+}
+
+#if defined(__linux__) || defined(__ANDROID__)
+ssize_t getrandomCall(std::span<std::uint8_t> out) noexcept {
+#if defined(__ANDROID__) && __ANDROID_API__ < 28
+  // Bionic declares getrandom() only from API level 28 on; the system call is older.
+  return syscall(__NR_getrandom, out.data(), out.size(), 0);
+#else
+  return getrandom(out.data(), out.size(), 0);
+#endif
+}
+
+// The kernel's generator through its device, for kernels older than getrandom() (3.17) and
+// sandboxes that filter the system call out.
+void drawFromDevice(std::span<std::uint8_t> out) {
+  const int device = open("/dev/urandom", O_RDONLY | O_CLOEXEC);
+  if (device < 0) failToSupply();
   while (!out.empty()) {
-    const std::size_t count = std::min<std::size_t>(out.size(), INT_MAX);
-    if (RAND_bytes(out.data(), static_cast<int>(count)) != 1) {
-      throw RandomSourceError("random generator failed to supply bytes");
+    const ssize_t count = read(device, out.data(), out.size());
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) break;
+    out = out.subspan(static_cast<std::size_t>(count));
+  }
+  close(device);
+  if (!out.empty()) failToSupply();
+}
+
+// getrandom() blocks only until the kernel's pool is first seeded, and returns at most 32 MiB per
+// call.
+void drawFromGenerator(std::span<std::uint8_t> out) {
+  while (!out.empty()) {
+    const ssize_t count = getrandomCall(out);
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0 && errno == ENOSYS) return drawFromDevice(out);
+    if (count <= 0) failToSupply();
+    out = out.subspan(static_cast<std::size_t>(count));
+  }
+}
+#else
+// getentropy() hands out at most 256 bytes per call.
+void drawFromGenerator(std::span<std::uint8_t> out) {
+  constexpr std::size_t kMaxPerCall = 256;
+  while (!out.empty()) {
+    const std::size_t count = std::min(out.size(), kMaxPerCall);
+    if (getentropy(out.data(), count) != 0) {
+      if (errno == EINTR) continue;
+      failToSupply();
     }
     out = out.subspan(count);
   }
 }
-#else
-// The operating system's generator: getrandom() blocks only until the kernel's pool is first
-// seeded, and returns at most 32 MiB per call.
-void drawFromGenerator(std::span<std::uint8_t> out) {
-  while (!out.empty()) {
-    const ssize_t count = getrandom(out.data(), out.size(), 0);
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) throw RandomSourceError("random generator failed to supply bytes");
-    out = out.subspan(static_cast<std::size_t>(count));
-  }
-}
+#endif
 #endif
 
 // One page of random bytes for one thread: a count of the bytes left, then the bytes. The page

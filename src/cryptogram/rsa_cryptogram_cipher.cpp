@@ -53,7 +53,7 @@ std::string RSACryptogramCipher::encryptWithRsaKey(std::string_view paymentStrin
                                                    std::string_view keyText) const {
   const ErrorQueueMark mark;
   const RsaPublicKey& publicKey = cachedRsaKey(keyText);
-  // Encrypted in place: no copy of the plain text is made that would need wiping.
+  // Read where it lies: the padded block is the only copy, and the encryption wipes it.
   const auto* plain = reinterpret_cast<const std::uint8_t*>(paymentString.data());
   // The cipher text is public (it is the token), so this thread's buffer needs no wiping.
   thread_local std::vector<std::uint8_t> cipher;

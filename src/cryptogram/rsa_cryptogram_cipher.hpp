@@ -54,8 +54,9 @@ class RSACryptogramCipher final : public CryptogramCipher {
   // - encryptionFailed: the encryption fails, among others when 'paymentString' is longer than
   //   the modulus length minus 11 bytes, and always in a build without OpenSSL (see
   //   CryptoProvider).
-  // The plain bytes are encrypted where they lie, without a copy; 'paymentString' stays the
-  // caller's to wipe. key.expiration() is not read.
+  // Throws RandomSourceError when the operating system's random generator fails. The only copy
+  // of the plain bytes is the padded block, on the stack and wiped after use; 'paymentString'
+  // stays the caller's to wipe. key.expiration() is not read.
   std::string encrypt(std::string_view paymentString, const Key& key) const override;
 
   // As encrypt() with an RSA key whose text is 'keyText', for callers that hold the text alone:

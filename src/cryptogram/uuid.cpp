@@ -4,8 +4,8 @@
 
 namespace sdkcore {
 
-// Written out by hand: OpenSSL supplies the random bytes but has no UUID type or formatter, and
-// the layout is a fixed 36-character pattern.
+// Written out by hand: the layout is a fixed 36-character pattern, which no standard type
+// formats.
 UuidText version4UuidText(std::array<std::uint8_t, 16> bytes) noexcept {
   bytes[6] = static_cast<std::uint8_t>((bytes[6] & 0x0F) | 0x40);  // version 4
   bytes[8] = static_cast<std::uint8_t>((bytes[8] & 0x3F) | 0x80);  // variant 10xx

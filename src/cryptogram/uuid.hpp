@@ -11,7 +11,7 @@ namespace sdkcore {
 using UuidText = std::array<char, 36>;
 
 // Returns a fresh random version-4 UUID in its 36-character upper-case form, such as
-// "3F2504E0-4F89-41D3-9A0C-0305E82C3301", from OpenSSL's cryptographic random generator through
+// "3F2504E0-4F89-41D3-9A0C-0305E82C3301", from the operating system's random generator through
 // randomBytes(). Throws RandomSourceError when the generator fails. Thread-safe and fork-safe.
 UuidText randomUuidText();
 

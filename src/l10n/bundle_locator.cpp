@@ -1,8 +1,13 @@
 #include <dlfcn.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <string>
 #include <system_error>
 
-#include <unicode/locid.h>
+#if defined(__APPLE__)
+#include <mach-o/dyld.h>
+#endif
 
 #include "l10n/localization.hpp"
 
@@ -27,7 +32,19 @@ std::optional<fs::path> canonicalOrNothing(const fs::path& path) {
   return resolved;
 }
 
+#if defined(__APPLE__)
+// Apple systems have no /proc; dyld knows the path the program was started by.
+std::optional<fs::path> executablePath() {
+  std::uint32_t size = 0;
+  _NSGetExecutablePath(nullptr, &size);
+  std::string path(size, '\0');
+  if (_NSGetExecutablePath(path.data(), &size) != 0) return std::nullopt;
+  path.resize(std::min(path.find('\0'), path.size()));
+  return canonicalOrNothing(path);
+}
+#else
 std::optional<fs::path> executablePath() { return canonicalOrNothing("/proc/self/exe"); }
+#endif
 
 // The file that holds this function: the shared library, or the executable when the library is
 // linked statically. An empty name (glibc gives one for the main program) means the executable.
@@ -80,12 +97,6 @@ ResourceBundle locateBundle(const std::vector<fs::path>& candidates) {
     if (!found.languages().empty()) return found;
   }
   return ResourceBundle::compiledIn();
-}
-
-std::string currentLanguage() {
-  const char* language = icu::Locale::getDefault().getLanguage();
-  if (language == nullptr || language[0] == '\0') return "en";
-  return language;
 }
 
 }  // namespace sdkcore

@@ -11,7 +11,8 @@
 //   2. the directory that holds the library's code (the shared library, or the executable when
 //      linked statically, as dladdr reports it), then the install location relative to it:
 //      <code dir>/../share/sdkcore for a library in <prefix>/lib, likewise from <prefix>/bin;
-//   3. the host's main bundle: the directory of the running executable (/proc/self/exe).
+//   3. the host's main bundle: the directory of the running executable (/proc/self/exe, or dyld's
+//      _NSGetExecutablePath() on Apple platforms).
 // When none exists, the string tables compiled into the library serve, so the library always has
 // its texts.
 //
@@ -20,9 +21,11 @@
 // (a flat JSON object key -> text). The language is the current one when that directory exists,
 // otherwise "en". The file is read at every lookup, so a host may change it at any time.
 //
-// Current language: the language code of ICU's default locale (taken from LC_ALL, LC_MESSAGES or
-// LANG, or set by the host with icu::Locale::setDefault), read at every call. "C" and "POSIX" give
-// "en" (ICU maps them to en_US_POSIX); a locale without a language code also gives "en".
+// Current language: the one the host set with setMessageLanguage(), or else the language of the
+// first of LC_ALL, LC_MESSAGES and LANG that is not empty, read on the first lookup after start or
+// after resetMessageLanguage(). Only the language part of a locale name counts ("de_DE.UTF-8@euro"
+// gives "de"); "C", "POSIX", a name without a language and a name whose language part is no
+// language code give "en".
 
 #include <filesystem>
 #include <optional>
@@ -50,8 +53,15 @@ std::vector<std::filesystem::path> bundleCandidates(const ProcessLocation& locat
 // one string table, else the compiled-in tables. Never throws but for std::bad_alloc.
 ResourceBundle locateBundle(const std::vector<std::filesystem::path>& candidates);
 
-// The current language code ("en", "de", ...), never empty.
+// The current language code ("en", "de", ...), never empty. Thread-safe and lock-free.
 std::string currentLanguage();
+
+// The language code of a locale name in POSIX or BCP 47 form: the part before the first '_' or
+// '-', with any code set ('.') and modifier ('@') cut off, lower-cased, a three-letter code that
+// has a two-letter one replaced by it ("deu" gives "de"). "C", "POSIX", "und", "root" and a name
+// without a language part ("_US", "") give "en". nullopt when the part is not two to eight ASCII
+// letters.
+std::optional<std::string> languageOfLocaleName(std::string_view name);
 
 // The host's text for 'key' from the tables of the main bundle directory 'mainBundle' in
 // 'language' (or "en" when that language has no directory); nullopt when there is none.

@@ -1,24 +1,19 @@
 #include "text/ascii_pattern.hpp"
 
 #include <limits>
-#include <map>
-#include <memory>
-#include <mutex>
 #include <utility>
 
-#include <unicode/regex.h>
-#include <unicode/unistr.h>
-
-#include "text/unicode_text.hpp"
+#include "regex/program.hpp"
+#include "regex/syntax_tree.hpp"
 
 namespace sdkcore {
 namespace {
 
 constexpr std::size_t kUnbounded = std::numeric_limits<std::size_t>::max();
-// Larger repetition counts are left to ICU.
+// Larger repetition counts are left to the automaton.
 constexpr std::size_t kMaxCountDigits = 6;
 // The search gives up after this many steps per byte of text (plus a constant), so that no
-// pattern can make it slower than linear; ICU then answers.
+// pattern can make it slower than linear; the automaton then answers.
 constexpr std::size_t kStepsPerByte = 8;
 constexpr std::size_t kBaseSteps = 64;
 
@@ -122,45 +117,16 @@ std::optional<Quantifier> quantifierAt(std::string_view text) {
   return found;
 }
 
-// The ASCII characters that ICU's match of 'atom' alone accepts.
-std::optional<std::bitset<128>> acceptedCharacters(std::string_view atom, std::uint32_t flags) {
-  UErrorCode status = U_ZERO_ERROR;
-  UParseError where{};
-  const std::unique_ptr<icu::RegexPattern> pattern(
-      icu::RegexPattern::compile(toUnicodeString(atom), flags, where, status));
-  if (U_FAILURE(status) || !pattern) return std::nullopt;
-  const std::unique_ptr<icu::RegexMatcher> matcher(pattern->matcher(status));
-  if (U_FAILURE(status) || !matcher) return std::nullopt;
-  std::bitset<128> accepts;
-  for (char16_t c = 0; c < 128; ++c) {
-    const icu::UnicodeString one(c);
-    matcher->reset(one);
-    accepts[c] = matcher->matches(status);
+// The ASCII characters that 'atom' alone accepts, as the engine reads it; nullopt when the
+// engine refuses the atom on its own.
+std::optional<std::bitset<128>> acceptedCharacters(std::string_view atom, bool caseInsensitive) {
+  try {
+    const std::optional<regex::CharSet> set = regex::singleCharacterSet(atom, caseInsensitive);
+    if (!set) return std::nullopt;
+    return set->asciiMembers();
+  } catch (const regex::PatternError&) {
+    return std::nullopt;
   }
-  matcher->reset(icu::UnicodeString());
-  if (U_FAILURE(status)) return std::nullopt;
-  return accepts;
-}
-
-// ICU's answers for the atoms seen so far: the same few atoms recur in every validator, and
-// asking ICU costs a compiled pattern and 128 matches. Bounded, as hosts may compile patterns of
-// their own.
-std::optional<std::bitset<128>> knownAcceptedCharacters(std::string_view atom,
-                                                        std::uint32_t flags) {
-  constexpr std::size_t kMaxKnown = 256;
-  static std::mutex mutex;
-  static std::map<std::pair<std::string, std::uint32_t>, std::bitset<128>> known;
-  std::pair<std::string, std::uint32_t> key{atom, flags};
-  {
-    const std::lock_guard lock(mutex);
-    if (const auto found = known.find(key); found != known.end()) return found->second;
-  }
-  const std::optional<std::bitset<128>> accepts = acceptedCharacters(atom, flags);
-  if (accepts) {
-    const std::lock_guard lock(mutex);
-    if (known.size() < kMaxKnown) known.emplace(std::move(key), *accepts);
-  }
-  return accepts;
 }
 
 bool isLineTerminator(char c) { return c >= '\n' && c <= '\r'; }
@@ -230,8 +196,8 @@ class AsciiPattern::Search {
   bool exhausted_ = false;
 };
 
-std::optional<AsciiPattern> AsciiPattern::compile(std::string_view source, std::uint32_t icuFlags) {
-  if (!isAscii(source)) return std::nullopt;
+std::optional<AsciiPattern> AsciiPattern::compile(std::string_view source, bool caseInsensitive) {
+  if (!isAsciiText(source)) return std::nullopt;
   AsciiPattern pattern;
   std::size_t at = 0;
   if (source.starts_with('^')) {
@@ -245,7 +211,7 @@ std::optional<AsciiPattern> AsciiPattern::compile(std::string_view source, std::
     }
     const std::size_t length = atomLength(source.substr(at));
     if (length == 0) return std::nullopt;
-    const auto accepts = knownAcceptedCharacters(source.substr(at, length), icuFlags);
+    const auto accepts = acceptedCharacters(source.substr(at, length), caseInsensitive);
     const auto quantifier = quantifierAt(source.substr(at + length));
     if (!accepts || !quantifier) return std::nullopt;
     pattern.elements_.push_back(Element{*accepts, quantifier->min, quantifier->max});

@@ -20,7 +20,8 @@ if [ -n "$unexpected" ]; then
 fi
 
 for expected in 'sdkcore_version' 'sdkcore_generate_token' 'sdkcore_remove_log_sink' \
-    'sdkcore_detect_card_brands' 'sdkcore_check_security_code' \
+    'sdkcore_detect_card_brands' 'sdkcore_check_security_code' 'sdkcore_set_message_language' \
+    'sdkcore::setMessageLanguage(std::basic_string_view<char, std::char_traits<char> >)' \
     'sdkcore::SdkCore::generateWithConfig(sdkcore::SDKCoreConfig const&)' \
     'sdkcore::Logger::removeLogInterface(std::shared_ptr<sdkcore::LogInterface> const&)' \
     'vtable for sdkcore::Logger' 'typeinfo for sdkcore::LogInterface' \

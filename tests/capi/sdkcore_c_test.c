@@ -1,6 +1,6 @@
 /* The C interface from a C99 program: tokens for the six variants decrypted as a merchant would,
-   the library's errors, the JSON path, validators, Base58, the card-entry helpers, log sinks and
-   bad arguments.
+   the library's errors, the JSON path, validators, the message language, Base58, the card-entry
+   helpers, log sinks and bad arguments.
    Usage: sdkcore_c_test PUBLIC_KEY.pem PRIVATE_KEY.pem VALIDATOR_CASES.tsv (run with TZ=UTC and
    an English locale). */
 
@@ -369,6 +369,49 @@ static void test_validators(const char* table_path) {
   }
 }
 
+/* The card code validator's message for "12", which follows the message language. */
+static void check_cvc_message(const char* what, const char* expected) {
+  sdkcore_validation_result* result = NULL;
+  const char *code = NULL, *message = NULL;
+  size_t message_length = 0;
+  CHECK_STATUS(SDKCORE_OK, sdkcore_validate("cvc", "12", 2, &result));
+  CHECK_STATUS(SDKCORE_OK,
+               sdkcore_validation_result_error(result, &code, NULL, &message, &message_length));
+  check_text(what, message, message_length, expected);
+  sdkcore_validation_result_free(result);
+}
+
+/* Each call in order, with its status and the message afterwards: a refused language leaves the
+   one before in force, and the empty text goes back to the environment's (English here). */
+static void test_message_language(void) {
+  static const char kGerman[] = "Geben Sie den dreistelligen Sicherheitscode ein";
+  static const char kRussian[] = "Введите трёхзначный код безопасности";
+  static const char kEnglish[] = "Enter the 3-digit security code";
+  static const struct {
+    const char* what;
+    const char* language;
+    size_t length;
+    int status;
+    const char* message;
+  } kCalls[] = {
+      {"German", "de", 2, SDKCORE_OK, kGerman},
+      {"one letter", "d", 1, SDKCORE_INVALID_ARGUMENT, kGerman},
+      {"embedded NUL", "ru\0", 3, SDKCORE_INVALID_ARGUMENT, kGerman},
+      {"NULL with a length", NULL, 2, SDKCORE_INVALID_ARGUMENT, kGerman},
+      {"POSIX locale name", "ru_RU.UTF-8@x", 13, SDKCORE_OK, kRussian},
+      {"length shorter than the text", "de_DE", 2, SDKCORE_OK, kGerman},
+      {"empty text", "fr", 0, SDKCORE_OK, kEnglish},
+      {"BCP 47 tag", "ru-RU", 5, SDKCORE_OK, kRussian},
+      {"NULL and 0", NULL, 0, SDKCORE_OK, kEnglish},
+  };
+  size_t i;
+  for (i = 0; i < sizeof kCalls / sizeof kCalls[0]; ++i) {
+    CHECK_STATUS(kCalls[i].status,
+                 sdkcore_set_message_language(kCalls[i].language, kCalls[i].length));
+    check_cvc_message(kCalls[i].what, kCalls[i].message);
+  }
+}
+
 static void test_base58(void) {
   static const struct {
     const unsigned char* bytes;
@@ -680,6 +723,7 @@ int main(int argc, char** argv) {
   test_errors(core, public_key);
   test_json_path(core, public_key);
   test_validators(argv[3]);
+  test_message_language();
   test_base58();
   test_public_key_check(public_key);
   test_card_numbers();

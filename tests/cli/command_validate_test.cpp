@@ -1,6 +1,5 @@
 // `sdkcore validate`, run in-process with standard input and output redirected.
 #include <gtest/gtest.h>
-#include <unicode/locid.h>
 
 #include <iostream>
 #include <sstream>
@@ -11,6 +10,7 @@
 
 #include "cli_support.hpp"
 #include "commands.hpp"
+#include "sdkcore/localized_messages.hpp"
 
 namespace sdkcore::cli {
 namespace {
@@ -40,17 +40,8 @@ CommandRun validate(const Args& args, const std::string& input = "") {
 
 class ValidateCommand : public ::testing::Test {
  protected:
-  void SetUp() override {
-    UErrorCode status = U_ZERO_ERROR;
-    icu::Locale::setDefault(icu::Locale("en_US"), status);
-  }
-  void TearDown() override {
-    UErrorCode status = U_ZERO_ERROR;
-    icu::Locale::setDefault(saved_, status);
-  }
-
- private:
-  icu::Locale saved_ = icu::Locale::getDefault();
+  void SetUp() override { ASSERT_TRUE(setMessageLanguage("en_US")); }
+  void TearDown() override { resetMessageLanguage(); }
 };
 
 TEST_F(ValidateCommand, AnswersForEveryField) {

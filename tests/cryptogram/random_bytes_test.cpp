@@ -3,6 +3,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#if defined(__linux__)
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
+#include <sys/random.h>
+#include <sys/syscall.h>
+
+#include <cerrno>
+#include <cstddef>
+#endif
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -87,6 +98,45 @@ TEST(RandomBytesTest, DrawsAreFreshAcrossRefillsAndLargeRequests) {
   randomBytes(large);
   EXPECT_NE(std::set<std::uint8_t>(large.begin(), large.end()).size(), 1U);
 }
+
+#if defined(__linux__)
+// Makes getrandom() fail with ENOSYS in this process from now on, as on a kernel older than the
+// system call or in a sandbox that filters it out. False when the kernel refuses the filter.
+bool withoutGetrandom() {
+  sock_filter filter[] = {
+      BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_getrandom, 0, 1),
+      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | ENOSYS),
+      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+  };
+  const sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
+  return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+         prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
+// Where getrandom() is missing, the bytes come from the kernel's device instead.
+TEST(RandomBytesTest, WithoutGetrandomTheDeviceServes) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (!withoutGetrandom()) _exit(77);
+    std::uint8_t probe = 0;
+    if (getrandom(&probe, 1, 0) != -1 || errno != ENOSYS) _exit(78);
+    try {
+      const Block first = draw();
+      const Block second = draw();
+      _exit(first != second && first != Block{} ? 0 : 1);
+    } catch (const RandomSourceError&) {
+      _exit(2);
+    }
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "the kernel refuses seccomp filters here";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+#endif
 
 }  // namespace
 }  // namespace sdkcore

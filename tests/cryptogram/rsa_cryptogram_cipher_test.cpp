@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <openssl/err.h>
+#include <openssl/rand.h>
 #include <ostream>
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 
 #include "cryptogram/key_material.hpp"
 #include "sdkcore/cryptogram_cipher_error.hpp"
+#include "sdkcore/sdkcore.hpp"
 #include "support/resource_use.hpp"
 #include "support/test_keys.hpp"
 
@@ -361,6 +363,36 @@ TEST(RSACryptogramCipherTest, ConcurrentCallsWithSeveralKeysGiveDecryptableToken
       EXPECT_EQ(testing::decryptToken(token, testKeyPair(bits).privatePem), kPaymentString);
     }
   }
+}
+
+// The padding's random bytes come from the operating system, like the UUID's, so tokens never
+// start OpenSSL's random generator. Its type can be chosen only until it starts, which tells.
+TEST(RSACryptogramCipherTest, TokensLeaveOpenSslsRandomGeneratorUnstarted) {
+#ifndef SDKCORE_TEST_EMULATED
+  // A fresh process, where no other test has drawn from the generator.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+#else
+  // The emulator cannot start a target program again; ctest runs this test in a process of its
+  // own there (ALONE in CMakeLists.txt).
+  GTEST_FLAG_SET(death_test_style, "fast");
+#endif
+  const std::string pem = testing::demoKeyText("demo_public.pem");
+  const auto generatorUnstarted = [] {
+    return RAND_set_DRBG_type(nullptr, nullptr, nullptr, nullptr, nullptr) == 1;
+  };
+  EXPECT_EXIT(
+      {
+        if (!generatorUnstarted()) std::_Exit(2);
+        SdkCore core;
+        for (int i = 0; i < 2; ++i) {
+          const SDKCoreConfig config(
+              CardParams("4111111111111111", "123", "12/30", "JOHN DOE", "ORDER-1", pem),
+              ZKITRegisteredFrom::ZKIT_CORE, 1700000000.0);
+          if (!core.generateWithConfig(config).token) std::_Exit(3);
+        }
+        std::_Exit(generatorUnstarted() ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST(CryptogramCipherErrorTest, WhatIsTheCaseName) {

@@ -1,6 +1,6 @@
 #pragma once
 
-// Helpers for the localization tests: a scoped ICU default locale and scratch directories.
+// Helpers for the localization tests: a scoped message language and scratch directories.
 
 #include <atomic>
 #include <filesystem>
@@ -8,27 +8,23 @@
 #include <string>
 #include <string_view>
 
-#include <unicode/locid.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
+
+#include "sdkcore/localized_messages.hpp"
 
 namespace sdkcore::testing_support {
 
-// Sets ICU's default locale for the lifetime of the object, then restores the previous one.
+// Sets the message language from a locale name for the lifetime of the object, then goes back
+// to the environment's. A name that the library refuses fails the test.
 class ScopedLocale {
  public:
-  explicit ScopedLocale(const icu::Locale& locale) : previous_(icu::Locale::getDefault()) {
-    UErrorCode status = U_ZERO_ERROR;
-    icu::Locale::setDefault(locale, status);
+  explicit ScopedLocale(std::string_view locale) {
+    if (!setMessageLanguage(locale)) ADD_FAILURE() << "locale name refused: " << locale;
   }
-  ~ScopedLocale() {
-    UErrorCode status = U_ZERO_ERROR;
-    icu::Locale::setDefault(previous_, status);
-  }
+  ~ScopedLocale() { resetMessageLanguage(); }
   ScopedLocale(const ScopedLocale&) = delete;
   ScopedLocale& operator=(const ScopedLocale&) = delete;
-
- private:
-  icu::Locale previous_;
 };
 
 // A fresh directory under the system's temporary directory, removed with its contents at the end.

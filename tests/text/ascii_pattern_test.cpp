@@ -7,10 +7,13 @@
 #include <gtest/gtest.h>
 #include <unicode/regex.h>
 
-#include "text/unicode_text.hpp"
+#include "support/icu_text.hpp"
 
 namespace sdkcore {
 namespace {
+
+using testing_support::icuText;
+using testing_support::utf8Of;
 
 // ICU's own answers, the reference for the fast path.
 class IcuPattern {
@@ -18,22 +21,22 @@ class IcuPattern {
   IcuPattern(std::string_view source, std::uint32_t flags) {
     UErrorCode status = U_ZERO_ERROR;
     UParseError where{};
-    pattern_.reset(icu::RegexPattern::compile(toUnicodeString(source), flags, where, status));
+    pattern_.reset(icu::RegexPattern::compile(icuText(source), flags, where, status));
     EXPECT_TRUE(U_SUCCESS(status)) << source;
   }
 
   bool findIn(std::string_view text) const {
     UErrorCode status = U_ZERO_ERROR;
-    const icu::UnicodeString input = toUnicodeString(text);
+    const icu::UnicodeString input = icuText(text);
     const std::unique_ptr<icu::RegexMatcher> matcher(pattern_->matcher(input, status));
     return matcher->find(status);
   }
 
   std::string replaceAll(std::string_view text, std::string_view replacement) const {
     UErrorCode status = U_ZERO_ERROR;
-    const icu::UnicodeString input = toUnicodeString(text);
+    const icu::UnicodeString input = icuText(text);
     const std::unique_ptr<icu::RegexMatcher> matcher(pattern_->matcher(input, status));
-    return toUtf8(matcher->replaceAll(toUnicodeString(replacement), status));
+    return utf8Of(matcher->replaceAll(icuText(replacement), status));
   }
 
  private:

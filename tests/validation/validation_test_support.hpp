@@ -1,7 +1,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unicode/locid.h>
 
 #include <optional>
 #include <ostream>
@@ -9,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "sdkcore/localized_messages.hpp"
 #include "sdkcore/validation_result.hpp"
 
 namespace sdkcore {
@@ -78,22 +78,16 @@ class ValidOverride {
   ValidationResult saved_;
 };
 
-// Sets ICU's default locale for the scope and restores the previous one.
+// Sets the message language from a locale name for the scope, then goes back to the
+// environment's.
 class DefaultLocale {
  public:
-  explicit DefaultLocale(const char* name) : saved_(icu::Locale::getDefault()) {
-    UErrorCode status = U_ZERO_ERROR;
-    icu::Locale::setDefault(icu::Locale(name), status);
+  explicit DefaultLocale(const char* name) {
+    if (!setMessageLanguage(name)) ADD_FAILURE() << "locale name refused: " << name;
   }
-  ~DefaultLocale() {
-    UErrorCode status = U_ZERO_ERROR;
-    icu::Locale::setDefault(saved_, status);
-  }
+  ~DefaultLocale() { resetMessageLanguage(); }
   DefaultLocale(const DefaultLocale&) = delete;
   DefaultLocale& operator=(const DefaultLocale&) = delete;
-
- private:
-  icu::Locale saved_;
 };
 
 }  // namespace sdkcore::testing

@@ -28,11 +28,13 @@ static jbyteArray new_byte_array(JNIEnv* env, const uint8_t* data, size_t len) {
   return array;
 }
 
-// Overwrites the elements of 'array' with zeros: it held the plain text.
+// Overwrites the elements of 'array' with zeros: it held the plain text. The length is read first:
+// no other JNI function may be called while the elements are held.
 static void wipe_array(JNIEnv* env, jbyteArray array) {
+  const size_t len = (size_t)(*env)->GetArrayLength(env, array);
   jbyte* elements = (*env)->GetPrimitiveArrayCritical(env, array, NULL);
   if (elements != NULL) {
-    memset(elements, 0, (size_t)(*env)->GetArrayLength(env, array));
+    memset(elements, 0, len);
     (*env)->ReleasePrimitiveArrayCritical(env, array, elements, 0);
   }
 }

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Builds the library for an Apple platform with zig's clang, its libc++ and the Apple headers it
+# bundles (`scripts/install-deps.sh zig` installs zig): every library source under src/, without
+# OpenSSL (a phone's platform brings the RSA through a crypto provider), with the project's
+# warnings as errors, archived into BUILD_DIR/libsdkcore.a. Every source is compiled even when
+# one fails; the failures are listed at the end and the exit status is then 1, with no archive.
+#
+# Usage: scripts/build-apple.sh [BUILD_DIR]   (default build-apple; TARGET, default aarch64-macos,
+#        and JOBS, default 2, from the environment)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build_dir=${1:-build-apple}
+target=${TARGET:-aarch64-macos}
+jobs=${JOBS:-2}
+zig=(python3 -m ziglang)
+
+if ! "${zig[@]}" version >/dev/null 2>&1; then
+  echo "build-apple: zig is missing; run scripts/install-deps.sh zig" >&2
+  exit 2
+fi
+
+# Sources that need OpenSSL, which this build leaves out (as CMake does with
+# SDKCORE_WITH_OPENSSL=OFF).
+openssl_only=(src/cryptogram/builtin_rsa_key.cpp)
+
+rm -rf "$build_dir"
+generated=$build_dir/generated
+mkdir -p "$generated/include/sdkcore" "$generated/src" "$generated/system/nlohmann" "$build_dir/obj"
+
+# The version header from its template, with the version of the CMake project.
+version=$(sed -n 's/^project(sdkcore VERSION \([0-9]*\.[0-9]*\.[0-9]*\).*/\1/p' CMakeLists.txt)
+IFS=. read -r major minor patch <<<"$version"
+sed -e "s/@PROJECT_VERSION_MAJOR@/$major/" -e "s/@PROJECT_VERSION_MINOR@/$minor/" \
+  -e "s/@PROJECT_VERSION_PATCH@/$patch/" -e "s/@PROJECT_VERSION@/$version/" \
+  cmake/version.h.in >"$generated/include/sdkcore/version.h"
+
+# The string tables compiled into the library, as the CMake build generates them.
+cmake -DBUNDLE_DIR="$PWD/resources/SDKCore_SDKCore.bundle" \
+  -DOUTPUT="$generated/src/embedded_string_tables.cpp" -P cmake/embed_string_tables.cmake
+
+# nlohmann/json alone from the system's headers: the rest of /usr/include is Linux's.
+cp -R /usr/include/nlohmann/. "$generated/system/nlohmann/"
+
+sources=()
+while IFS= read -r source; do
+  [[ " ${openssl_only[*]} " == *" $source "* ]] || sources+=("$source")
+done < <(find src -name '*.cpp' | sort)
+sources+=("$generated/src/embedded_string_tables.cpp")
+
+# The flags of the CMake build's library (warnings, visibility), for the target.
+export BUILD_DIR=$build_dir TARGET_TRIPLE=$target
+export CXXFLAGS="-std=c++20 -O2 -DNDEBUG -fvisibility=hidden -fvisibility-inlines-hidden \
+-Wall -Wextra -Wpedantic -Werror -DSDKCORE_WITH_OPENSSL=0 -Iinclude -I$generated/include -Isrc \
+-isystem $generated/system"
+
+# Compiles one source into BUILD_DIR/obj; on failure keeps the compiler's messages in a .log.
+compile_one() {
+  local source=$1 object
+  object=$BUILD_DIR/obj/$(printf '%s' "$source" | sed 's|^\./||; s|/|_|g').o
+  # shellcheck disable=SC2086
+  if ! python3 -m ziglang c++ -target "$TARGET_TRIPLE" $CXXFLAGS -c "$source" -o "$object" \
+    >"$object.log" 2>&1; then
+    rm -f "$object"
+    echo "$source" >>"$BUILD_DIR/failed.txt"
+    return 0
+  fi
+  rm -f "$object.log"
+}
+export -f compile_one
+
+printf '%s\n' "${sources[@]}" | xargs -P "$jobs" -I{} bash -c 'compile_one "$1"' _ {}
+
+if [ -s "$build_dir/failed.txt" ]; then
+  sort -o "$build_dir/failed.txt" "$build_dir/failed.txt"
+  echo "build-apple: $(wc -l <"$build_dir/failed.txt") of ${#sources[@]} sources failed for $target:" >&2
+  while IFS= read -r source; do
+    log=$build_dir/obj/$(printf '%s' "$source" | sed 's|^\./||; s|/|_|g').o.log
+    echo "  $source: $(grep -m1 -E 'error:' "$log" || head -n1 "$log")" >&2
+  done <"$build_dir/failed.txt"
+  echo "build-apple: the compiler's messages are in $build_dir/obj/*.log" >&2
+  exit 1
+fi
+
+"${zig[@]}" ar rcs "$build_dir/libsdkcore.a" "$build_dir"/obj/*.o
+echo "build-apple: $build_dir/libsdkcore.a for $target (${#sources[@]} sources)"
