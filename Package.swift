@@ -22,8 +22,8 @@ let excludedFromLibrary =
     "src/CMakeLists.txt", "src/sdkcore.map",
   ]
   + [
-    "brand", "capi", "card", "cryptogram", "entry", "json", "l10n", "log", "regex", "text", "unicode",
-    "validation",
+    "brand", "capi", "card", "cryptogram", "entry", "json", "l10n", "log", "regex", "text",
+    "unicode", "validation",
   ].map { "src/\($0)/CMakeLists.txt" }
 
 let package = Package(
