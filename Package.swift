@@ -4,6 +4,7 @@
 // interface (<sdkcore/sdkcore.h>). On Linux the library links the system's libcrypto for its
 // built-in RSA; elsewhere it is built without OpenSSL and the RSA comes from a crypto provider
 // (on Apple platforms, SecurityCryptoProvider over the Security framework).
+import Foundation
 import PackageDescription
 
 // Every platform but Linux builds the library without OpenSSL.
@@ -12,19 +13,30 @@ let withoutOpenSSL: [Platform] = [
   .openbsd,
 ]
 
-// The library's target lies at the root: all but its sources, its public headers and the package's
-// own headers for it is left out, the build files among its sources too.
+// The library's target lies at the root, the one directory that holds both src/ and include/.
+// It takes src/, include/ and its json header names in Sources/CSDKCore; every other entry of the
+// root is left out, whatever it is (CMake's build folders too), and so are the build files among
+// the sources.
+func entries(_ path: String) -> [String] {
+  let directory = Context.packageDirectory + "/" + path
+  let names = (try? FileManager.default.contentsOfDirectory(atPath: directory)) ?? []
+  return names.filter { !$0.hasPrefix(".") }.sorted().map { path == "." ? $0 : path + "/" + $0 }
+}
+
+// The files under `path` that are no C++ source or header.
+func buildFiles(under path: String) -> [String] {
+  entries(path).flatMap { entry -> [String] in
+    var isDirectory: ObjCBool = false
+    _ = FileManager.default.fileExists(
+      atPath: Context.packageDirectory + "/" + entry, isDirectory: &isDirectory)
+    if isDirectory.boolValue { return buildFiles(under: entry) }
+    return [".cpp", ".hpp", ".h"].contains { entry.hasSuffix($0) } ? [] : [entry]
+  }
+}
+
 let excludedFromLibrary =
-  [
-    "CMakeLists.txt", "CMakePresets.json", "Makefile", "README.md", "Sources/CTokenCost",
-    "Sources/Example", "Sources/SDKCore", "Sources/TokenCostBenchmark", "Tests", "benchmarks",
-    "bindings", "cli", "cmake", "examples", "fuzz", "resources", "scripts", "size", "tests",
-    "src/CMakeLists.txt", "src/sdkcore.map",
-  ]
-  + [
-    "brand", "capi", "card", "cryptogram", "entry", "json", "l10n", "log", "regex", "text",
-    "unicode", "validation",
-  ].map { "src/\($0)/CMakeLists.txt" }
+  entries(".").filter { !["src", "include", "Sources"].contains($0) }
+  + entries("Sources").filter { $0 != "Sources/CSDKCore" } + buildFiles(under: "src")
 
 let package = Package(
   name: "SDKCore",
