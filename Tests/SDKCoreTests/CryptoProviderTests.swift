@@ -97,7 +97,8 @@ private let uuidOfRandomBytesAB = "ABABABAB-ABAB-4BAB-ABAB-ABABABABABAB"
   #expect(modulusLine == "Modulus=\(modulusHex)\n")
   #expect(key.modulus.first != 0)
   #expect(key.exponent == [0x01, 0x00, 0x01])
-  let pkcs1 = try run(["openssl", "rsa", "-pubin", "-RSAPublicKey_out", "-outform", "DER"], input: pem)
+  let pkcs1 = try run(
+    ["openssl", "rsa", "-pubin", "-RSAPublicKey_out", "-outform", "DER"], input: pem)
   #expect(key.pkcs1DER == Array(pkcs1))
   #expect(
     key.subjectPublicKeyInfoDER
