@@ -77,7 +77,7 @@ let package = Package(
     .testTarget(name: "SDKCoreTests", dependencies: ["SDKCore"]),
     // The README's example, which `make swift-test` builds and runs.
     .executableTarget(name: "Example", dependencies: ["SDKCore"]),
-    // A token's cost from Swift against the same token from C, in one process:
+    // A token's cost from Swift against the same token from C, in one process (see the README):
     // `swift run -c release TokenCostBenchmark cli/demo_key/demo_public.pem`.
     .target(name: "CTokenCost", dependencies: ["CSDKCore"]),
     .executableTarget(name: "TokenCostBenchmark", dependencies: ["SDKCore", "CTokenCost"]),
