@@ -11,7 +11,7 @@ CCACHE := $(if $(shell command -v ccache 2>/dev/null),\
   -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
 .PHONY: all deps configure build test test-no-openssl demo install bench clean format sanitize tsan \
-  memcheck fuzz test-arm64 test-armhf size cold-start build-apple
+  memcheck fuzz test-arm64 test-armhf size cold-start build-apple swift-test generated-sources
 
 all: build
 
@@ -38,6 +38,18 @@ test-no-openssl: deps
 	  -DSDKCORE_WITH_OPENSSL=OFF $(CCACHE) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(NO_OPENSSL_DIR) -j $(JOBS)
 	@cd $(NO_OPENSSL_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The Swift package at the root, as an app's build compiles it: the package manager builds the
+# library from its sources (no CMake build), then the package's tests and the README's example
+# run. Needs a Swift 6 toolchain on PATH. SWIFT_BUILD_FLAGS adds flags to swift build and test.
+SWIFT_BUILD_FLAGS ?=
+swift-test: deps
+	@JOBS=$(JOBS) scripts/swift_test.sh $(SWIFT_BUILD_FLAGS)
+
+# Rewrites the committed sources that are generated from other files (the version header from
+# the project version, the embedded string tables from the resource bundle); commit the result.
+generated-sources:
+	@cmake -DUPDATE=ON -P cmake/generated_sources.cmake
 
 # Builds the library and installs it with its headers, resource bundle, CMake package and
 # pkg-config file under PREFIX: `make install PREFIX=DIR`.
@@ -84,7 +96,7 @@ cold-start: deps
 # They leave out the Java and Swift bindings and their tests: neither the JVM nor the Swift runtime
 # is instrumented. Tests labelled "timing" run too, but skip their time and memory bounds.
 CLANG_CMAKE = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 \
-  -DCMAKE_CXX_COMPILER=clang++-14 -DSDKCORE_BUILD_JAVA=OFF -DSDKCORE_BUILD_SWIFT=OFF -DSDKCORE_BUILD_BENCHMARKS=OFF \
+  -DCMAKE_CXX_COMPILER=clang++-14 -DSDKCORE_BUILD_JAVA=OFF -DSDKCORE_BUILD_BENCHMARKS=OFF \
   $(CCACHE) $(CMAKE_FLAGS)
 CHECKS = -fno-omit-frame-pointer -fno-sanitize-recover=all
 INSTRUMENTED_CTEST = ctest --output-on-failure -j $(JOBS)
@@ -137,7 +149,7 @@ CROSS_TARGETS ?=
 # No debug information: it would double the compile time of cross builds.
 CROSS_CMAKE = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG" "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG" \
-  -DSDKCORE_BUILD_JAVA=OFF -DSDKCORE_BUILD_SWIFT=OFF -DSDKCORE_BUILD_BENCHMARKS=OFF \
+  -DSDKCORE_BUILD_JAVA=OFF -DSDKCORE_BUILD_BENCHMARKS=OFF \
   $(CCACHE) $(CMAKE_FLAGS)
 
 test-arm64 test-armhf: test-%:

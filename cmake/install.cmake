@@ -7,8 +7,6 @@ install(TARGETS sdkcore EXPORT sdkcoreTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/sdkcore DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-install(FILES ${PROJECT_BINARY_DIR}/generated/include/sdkcore/version.h
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/sdkcore)
 install(EXPORT sdkcoreTargets NAMESPACE sdkcore:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/sdkcore)
 
 # A library built without OpenSSL names it nowhere in its package.

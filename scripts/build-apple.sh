@@ -20,38 +20,22 @@ if ! "${zig[@]}" version >/dev/null 2>&1; then
   exit 2
 fi
 
-# Sources that need OpenSSL, which this build leaves out (as CMake does with
-# SDKCORE_WITH_OPENSSL=OFF).
-openssl_only=(src/cryptogram/builtin_rsa_key.cpp)
-
 rm -rf "$build_dir"
 generated=$build_dir/generated
-mkdir -p "$generated/include/sdkcore" "$generated/src" "$generated/system/nlohmann" "$build_dir/obj"
+mkdir -p "$generated/system/nlohmann" "$build_dir/obj"
 
-# The version header from its template, with the version of the CMake project.
-version=$(sed -n 's/^project(sdkcore VERSION \([0-9]*\.[0-9]*\.[0-9]*\).*/\1/p' CMakeLists.txt)
-IFS=. read -r major minor patch <<<"$version"
-sed -e "s/@PROJECT_VERSION_MAJOR@/$major/" -e "s/@PROJECT_VERSION_MINOR@/$minor/" \
-  -e "s/@PROJECT_VERSION_PATCH@/$patch/" -e "s/@PROJECT_VERSION@/$version/" \
-  cmake/version.h.in >"$generated/include/sdkcore/version.h"
-
-# The string tables compiled into the library, as the CMake build generates them.
-cmake -DBUNDLE_DIR="$PWD/resources/SDKCore_SDKCore.bundle" \
-  -DOUTPUT="$generated/src/embedded_string_tables.cpp" -P cmake/embed_string_tables.cmake
-
-# nlohmann/json alone from the system's headers: the rest of /usr/include is Linux's.
+# nlohmann/json alone from the system's headers: the rest of /usr/include is Linux's. (The
+# version header and the embedded string tables are committed sources.)
 cp -R /usr/include/nlohmann/. "$generated/system/nlohmann/"
 
-sources=()
-while IFS= read -r source; do
-  [[ " ${openssl_only[*]} " == *" $source "* ]] || sources+=("$source")
-done < <(find src -name '*.cpp' | sort)
-sources+=("$generated/src/embedded_string_tables.cpp")
+# Every source, as the Swift package compiles them: those that need OpenSSL compile to nothing
+# with SDKCORE_WITH_OPENSSL=0.
+mapfile -t sources < <(find src -name '*.cpp' | sort)
 
 # The flags of the CMake build's library (warnings, visibility), for the target.
 export BUILD_DIR=$build_dir TARGET_TRIPLE=$target
 export CXXFLAGS="-std=c++20 -O2 -DNDEBUG -fvisibility=hidden -fvisibility-inlines-hidden \
--Wall -Wextra -Wpedantic -Werror -DSDKCORE_WITH_OPENSSL=0 -Iinclude -I$generated/include -Isrc \
+-Wall -Wextra -Wpedantic -Werror -DSDKCORE_WITH_OPENSSL=0 -Iinclude -Isrc \
 -isystem $generated/system"
 
 # Compiles one source into BUILD_DIR/obj; on failure keeps the compiler's messages in a .log.

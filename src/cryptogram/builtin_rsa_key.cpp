@@ -1,3 +1,7 @@
+// The built-in RSA encryption over OpenSSL; a build without OpenSSL compiles this file to
+// nothing, so every build compiles the same list of sources.
+#if SDKCORE_WITH_OPENSSL
+
 #include "builtin_rsa_key.hpp"
 
 #include <openssl/core_names.h>
@@ -171,3 +175,5 @@ std::size_t BuiltinRsaKey::encryptInto(Bytes plain, std::span<std::uint8_t> ciph
 }
 
 }  // namespace sdkcore
+
+#endif  // SDKCORE_WITH_OPENSSL

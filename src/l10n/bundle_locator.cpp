@@ -90,7 +90,11 @@ ResourceBundle locateBundle(const std::vector<fs::path>& candidates) {
   for (const fs::path& candidate : candidates) {
     const fs::path bundle = candidate / ResourceBundle::kDirectoryName;
     std::error_code error;
-    if (fs::is_directory(bundle, error)) return ResourceBundle::fromDirectory(bundle);
+    if (!fs::is_directory(bundle, error)) continue;
+    // On Apple platforms the package manager's resource bundle of the Swift target SDKCore has
+    // this name too, and holds the privacy manifest but no string table: look further.
+    ResourceBundle found = ResourceBundle::fromDirectory(bundle);
+    if (!found.languages().empty()) return found;
   }
   return ResourceBundle::compiledIn();
 }

@@ -4,7 +4,8 @@
 // are looked for, and the lookups themselves with explicit directories so they can be tested.
 //
 // Library bundle. It is located once per process. The candidate directories, in order (each gets
-// "SDKCore_SDKCore.bundle" appended; the first existing directory wins):
+// "SDKCore_SDKCore.bundle" appended; the first existing directory that holds a string table
+// wins):
 //   1. the host's resource directory: <exe dir>/../share/<exe name> (a program installed as
 //      /opt/shop/bin/shop keeps its resources in /opt/shop/share/shop);
 //   2. the directory that holds the library's code (the shared library, or the executable when
@@ -48,8 +49,8 @@ ProcessLocation currentProcessLocation();
 // The directories to look in for "SDKCore_SDKCore.bundle", in order, without repeats.
 std::vector<std::filesystem::path> bundleCandidates(const ProcessLocation& location);
 
-// The bundle in the first candidate that holds a "SDKCore_SDKCore.bundle" directory, else the
-// compiled-in tables. Never throws but for std::bad_alloc.
+// The bundle in the first candidate that holds a "SDKCore_SDKCore.bundle" directory with at least
+// one string table, else the compiled-in tables. Never throws but for std::bad_alloc.
 ResourceBundle locateBundle(const std::vector<std::filesystem::path>& candidates);
 
 // The current language code ("en", "de", ...), never empty. Thread-safe and lock-free.

@@ -76,6 +76,16 @@ TEST_F(LocateBundleTest, AFileNamedLikeTheBundleIsSkipped) {
   EXPECT_EQ(locateBundle({file.path(), dir.path()}).text("en", "k"), "dir");
 }
 
+// The Swift package's resource bundle has the library bundle's name on Apple platforms, and holds
+// the privacy manifest alone.
+TEST_F(LocateBundleTest, ABundleWithoutStringTablesIsSkipped) {
+  ScratchDirectory package, dir;
+  package.write(fs::path("SDKCore_SDKCore.bundle") / "PrivacyInfo.xcprivacy", "<plist/>");
+  EXPECT_FALSE(locateBundle({package.path()}).path().has_value());
+  makeBundle(dir, "dir");
+  EXPECT_EQ(locateBundle({package.path(), dir.path()}).text("en", "k"), "dir");
+}
+
 TEST_F(LocateBundleTest, CompiledInTablesServeWhenNoBundleIsOnDisk) {
   ScratchDirectory empty;
   const ResourceBundle bundle = locateBundle({empty.path(), "/nonexistent"});

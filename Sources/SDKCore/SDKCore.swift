@@ -8,12 +8,36 @@ public final class SDKCore: Sendable {
   // The C core is safe for concurrent token calls and is freed only in deinit, when no call can
   // be running on it any more.
   private nonisolated(unsafe) let core: OpaquePointer
+  // The provider that the core calls, if any: it lives as long as the core.
+  private let provider: CryptoProviderBridge?
 
-  /// Makes a core. Stops the program only when memory is exhausted.
-  public init() {
+  /// Makes a core with the platform's cryptography: on Apple platforms `SecurityCryptoProvider`
+  /// (the library is built there without OpenSSL), elsewhere the library's built-in RSA. Stops the
+  /// program only when memory is exhausted.
+  public convenience init() {
+    #if canImport(Security)
+      self.init(provider: SecurityCryptoProvider())
+    #else
+      var core: OpaquePointer?
+      expectOK(sdkcore_core_new(&core))
+      self.init(core: core!, provider: nil)
+    #endif
+  }
+
+  /// Makes a core whose RSA encryption and random bytes come from `provider`, which it keeps
+  /// until the core is released. The library still reads and checks every key and checks the
+  /// provider's answers (see `CryptoProvider`). Stops the program only when memory is exhausted.
+  public convenience init(provider: some CryptoProvider) {
+    let bridge = CryptoProviderBridge(provider)
+    var cProvider = bridge.cProvider
     var core: OpaquePointer?
-    expectOK(sdkcore_core_new(&core))
-    self.core = core!
+    expectOK(sdkcore_core_new_with_provider(&cProvider, &core))
+    self.init(core: core!, provider: bridge)
+  }
+
+  private init(core: OpaquePointer, provider: CryptoProviderBridge?) {
+    self.core = core
+    self.provider = provider
   }
 
   deinit {

@@ -6,8 +6,9 @@ private let pan = "4111111111111111"
 private let key = Merchant.publicKey
 private let time = Date(timeIntervalSince1970: 1_700_000_000.9)
 
-// Each variant and the payment string's fields 3 to 9 that its token must carry.
-private let variants: [(TokenRequest, [String])] = [
+// Each variant and the payment string's fields 3 to 9 that its token must carry (the provider
+// tests make the same tokens).
+let variants: [(TokenRequest, [String])] = [
   (
     TokenRequest(
       .card(pan: pan, cvc: "123", expiry: "12/30", cardholder: "JOHN DOE", order: "ORDER-1"),

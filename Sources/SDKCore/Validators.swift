@@ -26,7 +26,8 @@ public enum ValidationResult: Sendable, Hashable {
 
 /// Runs the library's validators.
 public enum Validators {
-  /// Checks `text` with `validator`. Messages follow the language of the process's locale.
+  /// Checks `text` with `validator`. Messages are in the library's message language (that of the
+  /// environment's LC_ALL, LC_MESSAGES or LANG unless the host set one).
   /// Thread-safe.
   public static func validate(_ text: String, as validator: Validator) -> ValidationResult {
     var result: OpaquePointer?

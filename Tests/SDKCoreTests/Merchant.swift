@@ -12,7 +12,7 @@ enum Merchant {
 
   static func repositoryFile(_ path: String) -> String {
     URL(fileURLWithPath: #filePath).deletingLastPathComponent()
-      .appendingPathComponent("../../../../\(path)").standardizedFileURL.path
+      .appendingPathComponent("../../\(path)").standardizedFileURL.path
   }
 
   /// The payment strings' UTF-8 bytes of `tokens`, in order; decrypts four at a time.

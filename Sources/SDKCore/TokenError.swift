@@ -21,9 +21,9 @@ public struct TokenError: Error, Sendable, Hashable {
   public let field: Field
   /// "required", "invalid", "invalid-format", "unknown", or for `.unknown` a description.
   public let code: String
-  /// The message that the field's validator gives, in the language of the process's locale, for
-  /// the fields that have one (card number, security code, expiry date, cardholder); nil for the
-  /// others.
+  /// The message that the field's validator gives, in the library's message language (that of
+  /// the environment's LC_ALL, LC_MESSAGES or LANG unless the host set one), for the fields that
+  /// have one (card number, security code, expiry date, cardholder); nil for the others.
   public let message: String?
 
   public init(field: Field, code: String, message: String?) {

@@ -1,2 +1,0 @@
-// The library's C interface, found on the include path that pkg-config gives.
-#include <sdkcore/sdkcore.h>
