@@ -43,12 +43,15 @@ public struct RSAPublicKeyForms: Sendable, Hashable {
 /// platform's own module (`SecurityCryptoProvider` on Apple platforms).
 ///
 /// Both functions are called synchronously on the thread that asks for a token, possibly on
-/// several threads at once, so a provider must be safe to call concurrently.
+/// several threads at once, so a provider must be safe to call concurrently; they may call the
+/// library themselves (check a key, make a token with another key).
 ///
-/// The library distrusts the answers: an error thrown by `encrypt`, or a cipher text whose length
-/// is not the modulus length, fails the token request on `.unknown` with the code "unknown"; an
-/// error thrown by `randomBytes` refuses the token on `.unknown` with the code "crypto provider
-/// failed to supply random bytes".
+/// The library distrusts the answers: an error thrown by `encrypt`, or a cipher text that cannot
+/// be one (a length other than the modulus length, a number not between 1 and the modulus, the
+/// plain text showing in it), fails the token request on `.unknown` with the code "unknown"; an
+/// error thrown by `randomBytes`, or bytes that cannot be random (all zero, two equal consecutive
+/// 16-byte pieces, the same bytes as the previous answer on the thread), refuses the token on
+/// `.unknown` with the code "crypto provider failed to supply random bytes".
 public protocol CryptoProvider: Sendable {
   /// Encrypts `plain` with `key` by RSAES-PKCS1-v1_5 (RFC 8017, random padding) and returns the
   /// cipher text, exactly as long as `key.modulus`. `plain` is the library's buffer, valid for

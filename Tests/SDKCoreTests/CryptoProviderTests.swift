@@ -34,18 +34,29 @@ private struct CommandFailed: Error {
   let errors: String
 }
 
-/// What a provider was given, kept across threads.
+/// What a provider was given and answered, kept across threads.
 private final class Calls: @unchecked Sendable {
   private let lock = NSLock()
   private var keys: [RSAPublicKeyForms] = []
+  private var random: [[UInt8]] = []
 
   func encrypted(with key: RSAPublicKeyForms) { lock.withLock { keys.append(key) } }
+  func supplied(_ bytes: UnsafeMutableRawBufferPointer) {
+    lock.withLock { random.append(Array(bytes)) }
+  }
   var encryptionKeys: [RSAPublicKeyForms] { lock.withLock { keys } }
+  var randomAnswers: [[UInt8]] { lock.withLock { random } }
+}
+
+/// Fills `buffer` from the system's secure generator.
+private func fillRandomly(_ buffer: UnsafeMutableRawBufferPointer) {
+  var generator = SystemRandomNumberGenerator()
+  for index in buffer.indices { buffer[index] = generator.next() }
 }
 
 /// The tests' own provider: Debian's `openssl pkeyutl` encrypts under the key's
-/// SubjectPublicKeyInfo DER, and the random bytes are all 0xAB, so that the token's UUID shows
-/// where they came from.
+/// SubjectPublicKeyInfo DER, and the random bytes come from the system's generator, each answer
+/// kept, so that the tokens' UUIDs can be traced back to them.
 private struct OpenSSLCommandProvider: CryptoProvider {
   let calls = Calls()
 
@@ -64,21 +75,40 @@ private struct OpenSSLCommandProvider: CryptoProvider {
   }
 
   func randomBytes(into buffer: UnsafeMutableRawBufferPointer) throws {
-    buffer.initializeMemory(as: UInt8.self, repeating: 0xAB)
+    fillRandomly(buffer)
+    calls.supplied(buffer)
   }
 }
 
-// Bytes that are all 0xAB, with the version and variant bits of a version 4 UUID set.
-private let uuidOfRandomBytesAB = "ABABABAB-ABAB-4BAB-ABAB-ABABABABABAB"
+/// The 16-byte pieces of `answers` as the version 4 UUIDs that the library makes of them.
+private func uuids(from answers: [[UInt8]]) -> Set<String> {
+  var texts: Set<String> = []
+  for answer in answers {
+    for start in stride(from: 0, to: answer.count - 15, by: 16) {
+      var bytes = Array(answer[start..<start + 16])
+      bytes[6] = bytes[6] & 0x0F | 0x40  // version 4
+      bytes[8] = bytes[8] & 0x3F | 0x80  // variant 10xx
+      let hex = bytes.map { String(format: "%02X", $0) }.joined()
+      var text = ""
+      for (index, character) in hex.enumerated() {
+        if [8, 12, 16, 20].contains(index) { text.append("-") }
+        text.append(character)
+      }
+      texts.insert(text)
+    }
+  }
+  return texts
+}
 
 @Test func everyVariantThroughASwiftProviderDecryptsToItsNineFields() throws {
   let provider = OpenSSLCommandProvider()
   let core = SDKCore(provider: provider)
   let tokens = try variants.map { try core.token(for: $0.0) }
+  let supplied = uuids(from: provider.calls.randomAnswers)
   for (fields, (request, expected)) in zip(try Merchant.fields(tokens), variants) {
     #expect(fields.count == 9, "\(request)")
     #expect(fields[0] == "2023-11-14T22:13:20+00:00", "\(request)")
-    #expect(fields[1] == uuidOfRandomBytesAB, "\(request)")
+    #expect(supplied.contains(fields[1]), "\(request)")
     #expect(Array(fields.dropFirst(2)) == expected, "\(request)")
   }
   #expect(provider.calls.encryptionKeys.count == variants.count)
@@ -111,6 +141,8 @@ private struct FailingProvider: CryptoProvider {
     case encryptionThrows
     /// The cipher text is `extra` bytes longer than the modulus (shorter when negative).
     case cipherLength(extra: Int)
+    /// The cipher text is the plain text itself, after zero bytes up to the modulus length.
+    case plainTextAsCipher
     case randomBytesThrow
   }
 
@@ -124,13 +156,15 @@ private struct FailingProvider: CryptoProvider {
     switch failure {
     case .encryptionThrows: throw Refused()
     case .cipherLength(let extra): return [UInt8](repeating: 0x5A, count: key.modulus.count + extra)
+    case .plainTextAsCipher:
+      return [UInt8](repeating: 0, count: key.modulus.count - plain.count) + Array(plain)
     case .randomBytesThrow: return [UInt8](repeating: 0x5A, count: key.modulus.count)
     }
   }
 
   func randomBytes(into buffer: UnsafeMutableRawBufferPointer) throws {
     if case .randomBytesThrow = failure { throw Refused() }
-    buffer.initializeMemory(as: UInt8.self, repeating: 0xAB)
+    fillRandomly(buffer)
   }
 }
 
@@ -143,6 +177,7 @@ private let providerFailures: [(FailingProvider.Failure, String, TokenError, enc
   (.cipherLength(extra: -1), Merchant.publicKey, encryptionFailed, 1),
   (.cipherLength(extra: 1), Merchant.publicKey, encryptionFailed, 1),
   (.cipherLength(extra: 100), Merchant.publicKey, encryptionFailed, 1),
+  (.plainTextAsCipher, Merchant.publicKey, encryptionFailed, 1),
   (
     .randomBytesThrow, Merchant.publicKey,
     TokenError(
