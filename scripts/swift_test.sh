@@ -11,8 +11,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# Where PATH names no toolchain, the one installed under /opt/swift serves, placed last on PATH so
+# that its clang never shadows the system's.
+if ! command -v swift >/dev/null && [ -x /opt/swift/usr/bin/swift ]; then
+  PATH=$PATH:/opt/swift/usr/bin
+fi
 if ! command -v swift >/dev/null; then
-  echo "swift-test: no Swift toolchain (swift) on PATH" >&2
+  echo "swift-test: no Swift toolchain (swift) on PATH or in /opt/swift" >&2
   exit 2
 fi
 
